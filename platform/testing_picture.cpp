@@ -1,0 +1,47 @@
+// The testing seam's picture access: the back buffer and the last presented picture.
+#include <stb_image_write.h>
+
+#include "platform/d3d9_device.h"
+#include "platform/testing.h"
+
+bool& KvKeepPresentedPictures() {
+  static bool keep = false;
+  return keep;
+}
+
+namespace kv_testing {
+
+bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
+                    UINT& height) {
+  auto* ours = dynamic_cast<KvDevice*>(device);
+  if (!ours) return false;
+  ours->ReadBackBuffer(pixels);
+  width = ours->Width();
+  height = ours->Height();
+  return true;
+}
+
+bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path) {
+  std::vector<DWORD> pixels;
+  UINT width = 0;
+  UINT height = 0;
+  if (!path || !ReadBackBuffer(device, pixels, width, height)) return false;
+  std::vector<unsigned char> rgb;
+  rgb.reserve(pixels.size() * 3);
+  for (DWORD p : pixels) {
+    rgb.push_back((p >> 16) & 0xFF);
+    rgb.push_back((p >> 8) & 0xFF);
+    rgb.push_back(p & 0xFF);
+  }
+  return stbi_write_png(path, int(width), int(height), 3, rgb.data(), int(width * 3)) != 0;
+}
+
+void KeepPresentedPictures(bool keep) { KvKeepPresentedPictures() = keep; }
+
+bool ReadPresentedPicture(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
+                          UINT& height) {
+  auto* ours = dynamic_cast<KvDevice*>(device);
+  return ours && ours->ReadPresented(pixels, width, height);
+}
+
+}  // namespace kv_testing

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the demo need, when any is missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  libsdl2-dev libepoxy-dev libstb-dev zlib1g-dev
+  libgtest-dev libbenchmark-dev
+  libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+  xvfb xauth xdotool x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "installing: ${missing[*]}" >&2
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
