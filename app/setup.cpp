@@ -48,8 +48,8 @@ void KV_APPLICATION::SetDeviceStates() {
   device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
 }
 
-KV_MODEL* KV_APPLICATION::CreateModel(const char* file, D3DXVECTOR3 position,
-                                      D3DXVECTOR3 rotation, D3DXVECTOR3 scale) {
+KV_MODEL* KV_APPLICATION::CreateModel(const char* file, D3DXVECTOR3 position, D3DXVECTOR3 rotation,
+                                      D3DXVECTOR3 scale) {
   KV_MODEL* model = new KV_MODEL(device);
   model->Load(file);
   model->SetPosition(position.x, position.y, position.z);

@@ -10,7 +10,9 @@ KV_WINDOW::~KV_WINDOW() {
   if (application) delete application;
 }
 
-void KV_WINDOW::CreateApplication() { application = new KV_APPLICATION(true, 800, 600); }
+void KV_WINDOW::CreateApplication() {
+  application = new KV_APPLICATION(true, 800, 600);
+}
 
 ATOM KV_WINDOW::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXA windowClass;
@@ -32,8 +34,8 @@ ATOM KV_WINDOW::RegisterWindowClass(HINSTANCE instance) {
 bool KV_WINDOW::CreateMainWindow(HINSTANCE instance, int showCommand) {
   const int x = GetSystemMetrics(SM_CXSCREEN) / 2 - 400;
   const int y = GetSystemMetrics(SM_CYSCREEN) / 2 - 300;
-  windowHandle = CreateWindowExA(0, kWindowTitle, kWindowTitle, WS_OVERLAPPEDWINDOW, x, y, 800,
-                                 600, nullptr, nullptr, instance, nullptr);
+  windowHandle = CreateWindowExA(0, kWindowTitle, kWindowTitle, WS_OVERLAPPEDWINDOW, x, y, 800, 600,
+                                 nullptr, nullptr, instance, nullptr);
   if (!windowHandle) return false;
   ShowWindow(windowHandle, showCommand);
   UpdateWindow(windowHandle);

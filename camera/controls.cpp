@@ -3,7 +3,9 @@
 
 namespace {
 
-bool KeyDown(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
+bool KeyDown(int virtualKey) {
+  return GetAsyncKeyState(virtualKey) != 0;
+}
 
 // Slides a model along x by d and keeps its emitter on it.
 template <class Emitter>

@@ -16,8 +16,8 @@ KV_INPUT::KV_INPUT(KV_WINDOW& window, HINSTANCE instance) {
     ready = false;
   }
   if (!mouse || FAILED(mouse->SetDataFormat(&c_dfDIMouse))) ready = false;
-  if (!mouse ||
-      FAILED(mouse->SetCooperativeLevel(window.windowHandle, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND))) {
+  if (!mouse || FAILED(mouse->SetCooperativeLevel(window.windowHandle,
+                                                  DISCL_NONEXCLUSIVE | DISCL_FOREGROUND))) {
     ready = false;
   }
   if (!mouse || FAILED(mouse->Acquire())) ready = false;
@@ -30,7 +30,9 @@ KV_INPUT::~KV_INPUT() {
   if (directInput) directInput->Release();
 }
 
-bool KV_INPUT::IsReady() { return ready; }
+bool KV_INPUT::IsReady() {
+  return ready;
+}
 
 void KV_INPUT::Update() {
   if (!ready) return;

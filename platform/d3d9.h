@@ -9,7 +9,9 @@ using D3DCOLOR = DWORD;
 constexpr D3DCOLOR D3DCOLOR_ARGB(DWORD a, DWORD r, DWORD g, DWORD b) {
   return ((a & 0xFF) << 24) | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
 }
-constexpr D3DCOLOR D3DCOLOR_XRGB(DWORD r, DWORD g, DWORD b) { return D3DCOLOR_ARGB(0xFF, r, g, b); }
+constexpr D3DCOLOR D3DCOLOR_XRGB(DWORD r, DWORD g, DWORD b) {
+  return D3DCOLOR_ARGB(0xFF, r, g, b);
+}
 
 constexpr UINT D3D_SDK_VERSION = 32;
 constexpr UINT D3DADAPTER_DEFAULT = 0;
@@ -214,11 +216,7 @@ enum D3DBLENDOP : DWORD {
   D3DBLENDOP_MAX = 5
 };
 enum D3DSTENCILOP : DWORD { D3DSTENCILOP_KEEP = 1 };
-enum D3DMATERIALCOLORSOURCE : DWORD {
-  D3DMCS_MATERIAL = 0,
-  D3DMCS_COLOR1 = 1,
-  D3DMCS_COLOR2 = 2
-};
+enum D3DMATERIALCOLORSOURCE : DWORD { D3DMCS_MATERIAL = 0, D3DMCS_COLOR1 = 1, D3DMCS_COLOR2 = 2 };
 
 enum D3DSAMPLERSTATETYPE : DWORD {
   D3DSAMP_ADDRESSU = 1,
@@ -368,8 +366,8 @@ class IDirect3DDevice9 : public IUnknown {
                                      IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) = 0;
   virtual HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                     IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) = 0;
-  virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
-                                D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture,
+  virtual HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                                D3DPOOL pool, IDirect3DTexture9** texture,
                                 HANDLE* sharedHandle) = 0;
   virtual HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                   UINT stride) = 0;

@@ -8,7 +8,9 @@ namespace {
 
 KvDevice* currentDevice = nullptr;
 
-bool ValidRenderState(D3DRENDERSTATETYPE state) { return state > 0 && state < D3DRS_COUNT; }
+bool ValidRenderState(D3DRENDERSTATETYPE state) {
+  return state > 0 && state < D3DRS_COUNT;
+}
 
 D3DXMATRIX Identity() {
   D3DXMATRIX m;
@@ -50,8 +52,7 @@ KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARA
   return device;
 }
 
-KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width,
-                   UINT height)
+KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height)
     : owner_(owner),
       window_(window),
       context_(context),
@@ -160,10 +161,17 @@ HRESULT KvDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD
 HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
   if (!matrix) return D3DERR_INVALIDCALL;
   switch (state) {
-    case D3DTS_WORLD: world_ = *matrix; break;
-    case D3DTS_VIEW: view_ = *matrix; break;
-    case D3DTS_PROJECTION: projection_ = *matrix; break;
-    default: return D3DERR_INVALIDCALL;
+    case D3DTS_WORLD:
+      world_ = *matrix;
+      break;
+    case D3DTS_VIEW:
+      view_ = *matrix;
+      break;
+    case D3DTS_PROJECTION:
+      projection_ = *matrix;
+      break;
+    default:
+      return D3DERR_INVALIDCALL;
   }
   transformsDirty_ = true;
   return D3D_OK;
@@ -172,10 +180,17 @@ HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* mat
 HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
   if (!matrix) return D3DERR_INVALIDCALL;
   switch (state) {
-    case D3DTS_WORLD: *matrix = world_; break;
-    case D3DTS_VIEW: *matrix = view_; break;
-    case D3DTS_PROJECTION: *matrix = projection_; break;
-    default: return D3DERR_INVALIDCALL;
+    case D3DTS_WORLD:
+      *matrix = world_;
+      break;
+    case D3DTS_VIEW:
+      *matrix = view_;
+      break;
+    case D3DTS_PROJECTION:
+      *matrix = projection_;
+      break;
+    default:
+      return D3DERR_INVALIDCALL;
   }
   return D3D_OK;
 }
@@ -310,8 +325,7 @@ HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     presentedHeight_ = UINT(drawableHeight);
     presented_.resize(size_t(presentedWidth_) * presentedHeight_);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_BGRA, GL_UNSIGNED_BYTE,
-                 presented_.data());
+    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_BGRA, GL_UNSIGNED_BYTE, presented_.data());
   }
   SDL_GL_SwapWindow(window_->sdlWindow);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

@@ -81,8 +81,8 @@ KvTexture::KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3D
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
   for (UINT i = 0; i < levels; ++i) {
     glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8,
-                 static_cast<GLsizei>(levels_[i].width), static_cast<GLsizei>(levels_[i].height),
-                 0, GL_BGRA, GL_UNSIGNED_BYTE, levels_[i].texels.data());
+                 static_cast<GLsizei>(levels_[i].width), static_cast<GLsizei>(levels_[i].height), 0,
+                 GL_BGRA, GL_UNSIGNED_BYTE, levels_[i].texels.data());
   }
   device_->MarkStateDirty();
 }
@@ -102,8 +102,9 @@ HRESULT KvTexture::GetDevice(IDirect3DDevice9** device) {
 
 HRESULT KvTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
   if (!desc || level >= levels_.size()) return D3DERR_INVALIDCALL;
-  *desc = D3DSURFACE_DESC{D3DFMT_A8R8G8B8, D3DRTYPE_SURFACE, 0, pool_, D3DMULTISAMPLE_NONE, 0,
-                          levels_[level].width, levels_[level].height};
+  *desc =
+      D3DSURFACE_DESC{D3DFMT_A8R8G8B8,      D3DRTYPE_SURFACE,     0, pool_, D3DMULTISAMPLE_NONE, 0,
+                      levels_[level].width, levels_[level].height};
   return D3D_OK;
 }
 
@@ -133,8 +134,8 @@ HRESULT KvTexture::UnlockRect(UINT level) {
   glBindTexture(GL_TEXTURE_2D, name_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0,
-                  static_cast<GLsizei>(chosen.width), static_cast<GLsizei>(chosen.height),
-                  GL_BGRA, GL_UNSIGNED_BYTE, chosen.texels.data());
+                  static_cast<GLsizei>(chosen.width), static_cast<GLsizei>(chosen.height), GL_BGRA,
+                  GL_UNSIGNED_BYTE, chosen.texels.data());
   device_->MarkStateDirty();
   return D3D_OK;
 }

@@ -5,7 +5,9 @@
 
 namespace {
 
-DWORD FloatBits(float value) { return std::bit_cast<DWORD>(value); }
+DWORD FloatBits(float value) {
+  return std::bit_cast<DWORD>(value);
+}
 
 }  // namespace
 
@@ -44,15 +46,15 @@ void KvDefaultRenderStates(std::array<DWORD, D3DRS_COUNT>& states, bool depthBuf
   states[D3DRS_POINTSIZE_MAX] = FloatBits(64.0f);
   states[D3DRS_COLORWRITEENABLE] = 0xF;
   states[D3DRS_BLENDOP] = D3DBLENDOP_ADD;
-  states[172] = 3;                   // D3DRS_POSITIONDEGREE: cubic
-  states[173] = 1;                   // D3DRS_NORMALDEGREE: linear
-  states[178] = FloatBits(1.0f);     // D3DRS_MINTESSELLATIONLEVEL
-  states[179] = FloatBits(1.0f);     // D3DRS_MAXTESSELLATIONLEVEL
-  states[182] = FloatBits(1.0f);     // D3DRS_ADAPTIVETESS_Z
+  states[172] = 3;                // D3DRS_POSITIONDEGREE: cubic
+  states[173] = 1;                // D3DRS_NORMALDEGREE: linear
+  states[178] = FloatBits(1.0f);  // D3DRS_MINTESSELLATIONLEVEL
+  states[179] = FloatBits(1.0f);  // D3DRS_MAXTESSELLATIONLEVEL
+  states[182] = FloatBits(1.0f);  // D3DRS_ADAPTIVETESS_Z
   for (DWORD ccwStencil = 186; ccwStencil <= 188; ++ccwStencil) {
     states[ccwStencil] = D3DSTENCILOP_KEEP;
   }
-  states[189] = D3DCMP_ALWAYS;       // D3DRS_CCW_STENCILFUNC
+  states[189] = D3DCMP_ALWAYS;                    // D3DRS_CCW_STENCILFUNC
   states[190] = states[191] = states[192] = 0xF;  // D3DRS_COLORWRITEENABLE1..3
   states[D3DRS_BLENDFACTOR] = 0xFFFFFFFF;
   states[D3DRS_SRCBLENDALPHA] = D3DBLEND_ONE;

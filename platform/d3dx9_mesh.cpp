@@ -128,7 +128,9 @@ HRESULT KvMesh::LockVertexBuffer(DWORD flags, void** data) {
   return vertices_->Lock(0, 0, data, flags);
 }
 
-HRESULT KvMesh::UnlockVertexBuffer() { return vertices_->Unlock(); }
+HRESULT KvMesh::UnlockVertexBuffer() {
+  return vertices_->Unlock();
+}
 
 HRESULT KvMesh::LockIndexBuffer(DWORD, void** data) {
   if (!data) return D3DERR_INVALIDCALL;
@@ -136,7 +138,9 @@ HRESULT KvMesh::LockIndexBuffer(DWORD, void** data) {
   return D3D_OK;
 }
 
-HRESULT KvMesh::UnlockIndexBuffer() { return D3D_OK; }
+HRESULT KvMesh::UnlockIndexBuffer() {
+  return D3D_OK;
+}
 
 HRESULT KvMesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) {
   if (!size) return D3DERR_INVALIDCALL;

@@ -36,8 +36,7 @@ void Clear(T** out) {
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials,
-                           ID3DXBuffer** effectInstances, DWORD* materialCount,
-                           ID3DXMesh** mesh) {
+                           ID3DXBuffer** effectInstances, DWORD* materialCount, ID3DXMesh** mesh) {
   Clear(adjacency);
   Clear(materials);
   Clear(effectInstances);

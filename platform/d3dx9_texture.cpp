@@ -29,8 +29,8 @@ bool Decode(const char* fileName, Image& image) {
       width <= 0 || height <= 0 || width > kLargestSide || height > kLargestSide) {
     return false;
   }
-  stbi_uc* rgba = stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height,
-                                        &channels, 4);
+  stbi_uc* rgba =
+      stbi_load_from_memory(bytes.data(), int(bytes.size()), &width, &height, &channels, 4);
   if (!rgba) return false;
   image.width = UINT(width);
   image.height = UINT(height);
@@ -109,8 +109,8 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, LPCSTR fileName, 
   Image image;
   if (!Decode(fileName, image)) return D3DXERR_INVALIDDATA;
   if (sourceInfo) {
-    *sourceInfo = D3DXIMAGE_INFO{image.width, image.height, 1, 1, D3DFMT_A8R8G8B8,
-                                 D3DRTYPE_TEXTURE, 0};
+    *sourceInfo =
+        D3DXIMAGE_INFO{image.width, image.height, 1, 1, D3DFMT_A8R8G8B8, D3DRTYPE_TEXTURE, 0};
   }
   ApplyColorKey(image, colorKey);
   const UINT w = (width == 0 || width == D3DX_DEFAULT) ? RoundUpToPowerOfTwo(image.width) : width;

@@ -5,16 +5,22 @@
 
 #include "platform/win32_internal.h"
 
-const GUID IID_IDirectInput8A = {0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
-const GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-const DIDATAFORMAT c_dfDIMouse = {24, 16, 0x2 /* relative axes */, sizeof(DIMOUSESTATE), 0, nullptr};
+const GUID IID_IDirectInput8A = {
+    0xBF798030, 0x483A, 0x4DA2, {0xAA, 0x99, 0x5D, 0x64, 0xED, 0x36, 0x97, 0x00}};
+const GUID GUID_SysMouse = {
+    0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const GUID GUID_SysKeyboard = {
+    0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const DIDATAFORMAT c_dfDIMouse = {24, 16,     0x2 /* relative axes */, sizeof(DIMOUSESTATE),
+                                  0,  nullptr};
 
 namespace {
 
 int wheelMotion = 0;
 
-bool SameGuid(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+bool SameGuid(const GUID& a, const GUID& b) {
+  return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
 
 class Mouse final : public IDirectInputDevice8A {
  public:
@@ -32,7 +38,8 @@ class Mouse final : public IDirectInputDevice8A {
   }
 
   HRESULT SetCooperativeLevel(HWND window, DWORD flags) override {
-    const bool oneExclusivity = ((flags & DISCL_EXCLUSIVE) != 0) != ((flags & DISCL_NONEXCLUSIVE) != 0);
+    const bool oneExclusivity =
+        ((flags & DISCL_EXCLUSIVE) != 0) != ((flags & DISCL_NONEXCLUSIVE) != 0);
     const bool oneScope = ((flags & DISCL_FOREGROUND) != 0) != ((flags & DISCL_BACKGROUND) != 0);
     if (!IsWindow(window) || !oneExclusivity || !oneScope) return DIERR_INVALIDPARAM;
     return DI_OK;
@@ -69,7 +76,8 @@ class Mouse final : public IDirectInputDevice8A {
     state.lX = dx;
     state.lY = dy;
     state.lZ = KvMouseWheelTake();
-    const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK};
+    const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
+                             SDL_BUTTON_X1MASK};
     for (int i = 0; i < 4; ++i) state.rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
     std::memcpy(data, &state, sizeof state);
     return DI_OK;
@@ -105,7 +113,9 @@ class DirectInput final : public IDirectInput8A {
 
 }  // namespace
 
-void KvMouseWheelAdd(int delta) { wheelMotion += delta; }
+void KvMouseWheelAdd(int delta) {
+  wheelMotion += delta;
+}
 
 int KvMouseWheelTake() {
   const int motion = wheelMotion;

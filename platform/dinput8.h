@@ -64,8 +64,7 @@ class IDirectInputDevice8A : public IUnknown {
 
 class IDirectInput8A : public IUnknown {
  public:
-  virtual HRESULT CreateDevice(REFGUID device, IDirectInputDevice8A** created,
-                               IUnknown* outer) = 0;
+  virtual HRESULT CreateDevice(REFGUID device, IDirectInputDevice8A** created, IUnknown* outer) = 0;
 };
 
 HRESULT DirectInput8Create(HINSTANCE instance, DWORD version, REFIID interfaceId, LPVOID* out,

@@ -36,7 +36,9 @@ bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path) {
   return stbi_write_png(path, int(width), int(height), 3, rgb.data(), int(width * 3)) != 0;
 }
 
-void KeepPresentedPictures(bool keep) { KvKeepPresentedPictures() = keep; }
+void KeepPresentedPictures(bool keep) {
+  KvKeepPresentedPictures() = keep;
+}
 
 bool ReadPresentedPicture(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
                           UINT& height) {

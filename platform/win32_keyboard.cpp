@@ -17,7 +17,9 @@ std::array<KeyState, 256>& Keys() {
   return keys;
 }
 
-bool InRange(int virtualKey) { return virtualKey > 0 && virtualKey < 256; }
+bool InRange(int virtualKey) {
+  return virtualKey > 0 && virtualKey < 256;
+}
 
 }  // namespace
 
@@ -26,22 +28,35 @@ int KvVirtualKeyFromSdl(SDL_Keycode key) {
   if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
   if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
   switch (key) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_RETURN: return VK_RETURN;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_ESCAPE:
+      return VK_ESCAPE;
+    case SDLK_RETURN:
+      return VK_RETURN;
+    case SDLK_SPACE:
+      return VK_SPACE;
+    case SDLK_TAB:
+      return VK_TAB;
+    case SDLK_BACKSPACE:
+      return VK_BACK;
+    case SDLK_LEFT:
+      return VK_LEFT;
+    case SDLK_RIGHT:
+      return VK_RIGHT;
+    case SDLK_UP:
+      return VK_UP;
+    case SDLK_DOWN:
+      return VK_DOWN;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return 0x10;
+    case SDLK_RSHIFT:
+      return 0x10;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return 0x11;
+    case SDLK_RCTRL:
+      return 0x11;
     case SDLK_LALT:
-    case SDLK_RALT: return 0x12;
-    default: return 0;
+    case SDLK_RALT:
+      return 0x12;
+    default:
+      return 0;
   }
 }
 
@@ -65,8 +80,14 @@ SHORT GetAsyncKeyState(int virtualKey) {
 
 namespace kv_testing {
 
-void PressKey(int virtualKey) { KvKeyboardPress(virtualKey); }
-void ReleaseKey(int virtualKey) { KvKeyboardRelease(virtualKey); }
-void ReleaseAllKeys() { Keys() = {}; }
+void PressKey(int virtualKey) {
+  KvKeyboardPress(virtualKey);
+}
+void ReleaseKey(int virtualKey) {
+  KvKeyboardRelease(virtualKey);
+}
+void ReleaseAllKeys() {
+  Keys() = {};
+}
 
 }  // namespace kv_testing

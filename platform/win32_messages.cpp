@@ -14,7 +14,9 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Queue().push_back(MSG{window, message, wParam, lParam, SDL_GetTicks(), POINT{0, 0}});
 }
 
-void PostClose(HWND window) { Post(window, WM_CLOSE, 0, 0); }
+void PostClose(HWND window) {
+  Post(window, WM_CLOSE, 0, 0);
+}
 
 void TranslateKey(const SDL_KeyboardEvent& key) {
   const int virtualKey = KvVirtualKeyFromSdl(key.keysym.sym);

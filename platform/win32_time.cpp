@@ -15,6 +15,8 @@ DWORD timeGetTime() {
 
 namespace kv_testing {
 
-void SetClock(DWORD (*clock)()) { clockOverride = clock; }
+void SetClock(DWORD (*clock)()) {
+  clockOverride = clock;
+}
 
 }  // namespace kv_testing

@@ -1,6 +1,8 @@
 #include "scene/model.h"
 
-KV_MODEL::KV_MODEL(IDirect3DDevice9* device_) : device(device_) { D3DXMatrixIdentity(&world); }
+KV_MODEL::KV_MODEL(IDirect3DDevice9* device_) : device(device_) {
+  D3DXMatrixIdentity(&world);
+}
 
 KV_MODEL::~KV_MODEL() {
   if (textures) {
@@ -12,7 +14,9 @@ KV_MODEL::~KV_MODEL() {
   if (mesh) mesh->Release();
 }
 
-void KV_MODEL::Load(const char* fileName) { LoadMeshAndTextures(fileName, false, 0); }
+void KV_MODEL::Load(const char* fileName) {
+  LoadMeshAndTextures(fileName, false, 0);
+}
 
 void KV_MODEL::LoadWithColorKey(const char* fileName, D3DCOLOR colorKey) {
   if (LoadMeshAndTextures(fileName, true, colorKey)) colorKeyed = true;
@@ -31,19 +35,18 @@ bool KV_MODEL::LoadMeshAndTextures(const char* fileName, bool keyed, D3DCOLOR co
       textures[i] = nullptr;
       const char* name = fileMaterials[i].pTextureFilename;
       if (!name) continue;
-      HRESULT result =
-          keyed ? D3DXCreateTextureFromFileExA(device, name, D3DX_DEFAULT, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
-                                               D3DX_FILTER_TRIANGLE, D3DX_FILTER_TRIANGLE,
-                                               colorKey, nullptr, nullptr, &textures[i])
-                : D3DXCreateTextureFromFileA(device, name, &textures[i]);
+      HRESULT result = keyed ? D3DXCreateTextureFromFileExA(
+                                   device, name, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
+                                   D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
+                                   D3DX_FILTER_TRIANGLE, colorKey, nullptr, nullptr, &textures[i])
+                             : D3DXCreateTextureFromFileA(device, name, &textures[i]);
       if (FAILED(result)) textures[i] = nullptr;
     }
     materialBuffer->Release();
   } else {
     if (materialBuffer) materialBuffer->Release();
     materialCount = 1;
-    textures = new IDirect3DTexture9*[1]{nullptr};
+    textures = new IDirect3DTexture9* [1] { nullptr };
   }
   materialBuffer = nullptr;
   fileMaterials = nullptr;
@@ -82,4 +85,6 @@ void KV_MODEL::Render() {
   device->SetTransform(D3DTS_WORLD, &reset);
 }
 
-ID3DXMesh* KV_MODEL::GetMesh() { return mesh; }
+ID3DXMesh* KV_MODEL::GetMesh() {
+  return mesh;
+}

@@ -2,17 +2,29 @@
 // from them, and the projection of the model's position to the screen.
 #include "scene/model.h"
 
-void KV_MODEL::SetPosition(float x, float y, float z) { position = D3DXVECTOR3(x, y, z); }
+void KV_MODEL::SetPosition(float x, float y, float z) {
+  position = D3DXVECTOR3(x, y, z);
+}
 
-void KV_MODEL::SetPosition(D3DXVECTOR3 newPosition) { position = newPosition; }
+void KV_MODEL::SetPosition(D3DXVECTOR3 newPosition) {
+  position = newPosition;
+}
 
-void KV_MODEL::SetRotation(float x, float y, float z) { rotation = D3DXVECTOR3(x, y, z); }
+void KV_MODEL::SetRotation(float x, float y, float z) {
+  rotation = D3DXVECTOR3(x, y, z);
+}
 
-void KV_MODEL::SetScale(float x, float y, float z) { scale = D3DXVECTOR3(x, y, z); }
+void KV_MODEL::SetScale(float x, float y, float z) {
+  scale = D3DXVECTOR3(x, y, z);
+}
 
-D3DXVECTOR3 KV_MODEL::GetPosition() { return position; }
+D3DXVECTOR3 KV_MODEL::GetPosition() {
+  return position;
+}
 
-D3DXMATRIX KV_MODEL::GetWorldMatrix() { return world; }
+D3DXMATRIX KV_MODEL::GetWorldMatrix() {
+  return world;
+}
 
 // The product is formed exactly in double and rounded once to single precision.
 float KV_MODEL::DegreesToRadians(float degrees) {

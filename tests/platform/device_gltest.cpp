@@ -1,0 +1,189 @@
+// The device on a real OpenGL context: clearing, state, blending, culling, depth, colour-keyed
+// textures, stretching on present, and textures that cannot be read.
+#include <random>
+
+#include "platform/testing.h"
+#include "tests/support/device_fixture.h"
+#include "tests/support/image_files.h"
+
+namespace {
+
+constexpr D3DCOLOR kRed = 0xFFFF0000;
+constexpr D3DCOLOR kGreen = 0xFF00FF00;
+constexpr D3DCOLOR kBlue = 0xFF0000FF;
+
+void ClearTo(IDirect3DDevice9* device, D3DCOLOR color) {
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0);
+}
+
+// A 16 × 16 image: key-red background with a green 8 × 8 square in the middle.
+void WriteKeyedImage(const std::string& path) {
+  std::vector<DWORD> texels(16 * 16, kRed);
+  for (int y = 4; y < 12; ++y) {
+    for (int x = 4; x < 12; ++x) texels[size_t(y) * 16 + size_t(x)] = kGreen;
+  }
+  KvWriteBmp(path, 16, 16, texels);
+}
+
+void EnableParticleAlphaTest(IDirect3DDevice9* device) {
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+  device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+}
+
+}  // namespace
+
+TEST_F(KvDeviceTest, ClearAndPresentLeaveTheColourInTheBackBuffer) {
+  Open();
+  ClearTo(device, 0xFF336699);
+  EXPECT_EQ(device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+  EXPECT_EQ(Pixel(0, 0), 0x336699u);
+  EXPECT_EQ(Pixel(799, 599), 0x336699u);
+}
+
+TEST_F(KvDeviceTest, RenderStatesStartAtTheDefaultsAndKeepWhatIsSet) {
+  Open();
+  const std::pair<D3DRENDERSTATETYPE, DWORD> defaults[] = {
+      {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_ZWRITEENABLE, TRUE},
+      {D3DRS_CULLMODE, D3DCULL_CCW},    {D3DRS_LIGHTING, TRUE},
+      {D3DRS_SRCBLEND, D3DBLEND_ONE},   {D3DRS_DESTBLEND, D3DBLEND_ZERO},
+      {D3DRS_ALPHAFUNC, D3DCMP_ALWAYS}, {D3DRS_ALPHATESTENABLE, FALSE},
+      {D3DRS_ALPHABLENDENABLE, FALSE},  {D3DRS_SPECULARENABLE, FALSE},
+      {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},  {D3DRS_COLORWRITEENABLE, 0xF}};
+  for (auto [state, value] : defaults) {
+    DWORD read = 0xDEAD;
+    EXPECT_EQ(device->GetRenderState(state, &read), D3D_OK);
+    EXPECT_EQ(read, value) << "state " << state;
+  }
+  device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  device->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+  DWORD lighting = 1, specular = 0;
+  device->GetRenderState(D3DRS_LIGHTING, &lighting);
+  device->GetRenderState(D3DRS_SPECULARENABLE, &specular);
+  EXPECT_EQ(lighting, DWORD(FALSE));
+  EXPECT_EQ(specular, DWORD(TRUE));
+  D3DVIEWPORT9 viewport;
+  device->GetViewport(&viewport);
+  EXPECT_EQ(viewport.Width, 800u);
+  EXPECT_EQ(viewport.Height, 600u);
+  EXPECT_EQ(viewport.MaxZ, 1.0f);
+}
+
+TEST_F(KvDeviceTest, AdditiveBlendAddsTheQuadToTheBackground) {
+  Open();
+  ClearTo(device, 0xFF3264C8);  // (50, 100, 200)
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 0xFF646464);    // (100, 100, 100), opaque
+  DrawQuad(-1.0f, -1.0f, -0.6f, -0.6f, 0.5f, 0x80646464);  // half alpha
+  const DWORD centre = Pixel(400, 300);
+  EXPECT_NEAR(Channel(centre, 16), 150, 1);
+  EXPECT_NEAR(Channel(centre, 8), 200, 1);
+  EXPECT_EQ(Channel(centre, 0), 255);  // 300 clamps
+  const DWORD half = Pixel(20, 580);
+  EXPECT_NEAR(Channel(half, 16), 50 + 50, 2);
+  EXPECT_EQ(Pixel(20, 20), 0x3264C8u);
+}
+
+TEST_F(KvDeviceTest, CullModesFollowTheWindingOnScreen) {
+  Open();
+  // Bottom left, top, bottom right: clockwise as seen on the screen.
+  const std::vector<KvTestVertex> clockwise = {{-0.5f, -0.5f, 0.5f, kGreen, 0, 0},
+                                               {0.0f, 0.5f, 0.5f, kGreen, 0, 0},
+                                               {0.5f, -0.5f, 0.5f, kGreen, 0, 0}};
+  const std::vector<KvTestVertex> counterClockwise = {clockwise[0], clockwise[2], clockwise[1]};
+  const std::pair<DWORD, bool> clockwiseDrawn[] = {
+      {D3DCULL_NONE, true}, {D3DCULL_CCW, true}, {D3DCULL_CW, false}};
+  for (auto [cull, drawn] : clockwiseDrawn) {
+    device->SetRenderState(D3DRS_CULLMODE, cull);
+    ClearTo(device, 0xFF000000);
+    Draw(D3DPT_TRIANGLELIST, clockwise);
+    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, drawn) << "clockwise, cull " << cull;
+    ClearTo(device, 0xFF000000);
+    Draw(D3DPT_TRIANGLELIST, counterClockwise);
+    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CCW) << "counter, cull " << cull;
+  }
+}
+
+TEST_F(KvDeviceTest, NearerQuadHidesAFartherOneDrawnLater) {
+  Open();
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  ClearTo(device, 0xFF000000);
+  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, kRed);
+  DrawQuad(-0.8f, -0.8f, 0.8f, 0.8f, 0.6f, kGreen);
+  EXPECT_EQ(Pixel(400, 300), 0xFF0000u);
+  EXPECT_EQ(Pixel(100, 300), 0x00FF00u);
+  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+  DrawQuad(-0.8f, -0.8f, 0.8f, 0.8f, 0.6f, kBlue);
+  EXPECT_EQ(Pixel(400, 300), 0x0000FFu);
+}
+
+TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
+  Open();
+  KvTempFolder folder;
+  WriteKeyedImage(folder.Path("keyed.bmp"));
+  IDirect3DTexture9* texture = nullptr;
+  ASSERT_EQ(D3DXCreateTextureFromFileExA(device, folder.Path("keyed.bmp").c_str(), D3DX_DEFAULT,
+                                         D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
+                                         D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
+                                         D3DX_FILTER_TRIANGLE, kRed, nullptr, nullptr, &texture),
+            D3D_OK);
+  EXPECT_EQ(texture->GetLevelCount(), 5u);  // 16, 8, 4, 2, 1
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  EnableParticleAlphaTest(device);
+  ClearTo(device, 0xFF000000);
+  device->SetTexture(0, texture);
+  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, 0xFFFFFFFF);  // nearer, with keyed holes
+  device->SetTexture(0, nullptr);
+  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.6f, kBlue);  // farther, drawn later
+  EXPECT_EQ(Pixel(400, 300), 0x00FF00u);            // the texture's green square
+  EXPECT_EQ(Pixel(220, 170), 0x0000FFu);            // keyed border: the far quad shows
+  for (DWORD p : ReadBack()) ASSERT_NE(Rgb(p), 0xFF0000u) << "a keyed texel was drawn";
+  texture->Release();
+}
+
+TEST_F(KvDeviceTest, PresentStretchesTheBackBufferOverTheWholeWindow) {
+  Open(400, 300);
+  kv_testing::KeepPresentedPictures(true);
+  ClearTo(device, 0xFF000000);
+  DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
+  device->Present(nullptr, nullptr, nullptr, nullptr);
+  std::vector<DWORD> picture;
+  UINT width = 0, height = 0;
+  ASSERT_TRUE(kv_testing::ReadPresentedPicture(device, picture, width, height));
+  kv_testing::KeepPresentedPictures(false);
+  ASSERT_EQ(width, 400u);
+  ASSERT_EQ(height, 300u);
+  for (DWORD p : picture) ASSERT_EQ(Rgb(p), 0x00FF00u);
+}
+
+TEST_F(KvDeviceTest, UnreadableTextureFilesFailWithoutATexture) {
+  Open();
+  KvTempFolder folder;
+  ClearTo(device, 0xFF204060);
+  ASSERT_TRUE(kv_testing::SaveBackBufferPng(device, folder.Path("good.png").c_str()));
+  std::vector<unsigned char> png = KvReadBytes(folder.Path("good.png"));
+  ASSERT_GT(png.size(), 100u);
+  KvWriteBytes(folder.Path("truncated.png"),
+               std::vector<unsigned char>(png.begin(), png.begin() + png.size() / 2));
+  KvWriteBytes(folder.Path("empty.png"), {});
+  std::mt19937 random(7);
+  std::vector<unsigned char> noise(4096);
+  for (auto& b : noise) b = static_cast<unsigned char>(random());
+  KvWriteBytes(folder.Path("noise.png"), noise);
+
+  IDirect3DTexture9* texture = nullptr;
+  EXPECT_EQ(D3DXCreateTextureFromFileA(device, folder.Path("good.png").c_str(), &texture), D3D_OK);
+  ASSERT_NE(texture, nullptr);
+  texture->Release();
+  for (const char* name : {"missing.png", "truncated.png", "empty.png", "noise.png"}) {
+    texture = reinterpret_cast<IDirect3DTexture9*>(0x1);
+    EXPECT_LT(D3DXCreateTextureFromFileA(device, folder.Path(name).c_str(), &texture), 0) << name;
+    EXPECT_EQ(texture, nullptr) << name;
+  }
+  EXPECT_LT(D3DXCreateTextureFromFileA(device, nullptr, &texture), 0);
+  EXPECT_EQ(texture, nullptr);
+}

@@ -1,0 +1,103 @@
+#include "tests/support/device_fixture.h"
+
+#include <cstring>
+
+#include "platform/testing.h"
+
+namespace {
+
+LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterTestClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = TestWindowProc;
+  windowClass.lpszClassName = "device test";
+  RegisterClassExA(&windowClass);
+  registered = true;
+}
+
+}  // namespace
+
+int Channel(DWORD rgb, int shift) {
+  return static_cast<int>((rgb >> shift) & 0xFF);
+}
+
+void KvDeviceTest::SetUp() {
+  RegisterTestClass();
+}
+
+void KvDeviceTest::Open(int windowWidth, int windowHeight) {
+  window = CreateWindowExA(0, "device test", "device test", WS_OVERLAPPEDWINDOW, 0, 0, windowWidth,
+                           windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(window, nullptr) << KvLastPlatformError();
+  direct3D = Direct3DCreate9(D3D_SDK_VERSION);
+  ASSERT_NE(direct3D, nullptr);
+  D3DPRESENT_PARAMETERS parameters = {};
+  parameters.BackBufferWidth = 800;
+  parameters.BackBufferHeight = 600;
+  parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+  parameters.BackBufferCount = 1;
+  parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  parameters.hDeviceWindow = window;
+  parameters.Windowed = TRUE;
+  parameters.EnableAutoDepthStencil = TRUE;
+  parameters.AutoDepthStencilFormat = D3DFMT_D32F_LOCKABLE;
+  parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                         D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device);
+  ASSERT_NE(device, nullptr) << KvLastPlatformError();
+}
+
+void KvDeviceTest::TearDown() {
+  if (device) device->Release();
+  if (direct3D) direct3D->Release();
+  if (window) DestroyWindow(window);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+void KvDeviceTest::Draw(D3DPRIMITIVETYPE type, const std::vector<KvTestVertex>& vertices) {
+  IDirect3DVertexBuffer9* buffer = nullptr;
+  const UINT bytes = UINT(vertices.size() * sizeof(KvTestVertex));
+  ASSERT_EQ(device->CreateVertexBuffer(bytes, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer, nullptr),
+            D3D_OK);
+  void* memory = nullptr;
+  ASSERT_EQ(buffer->Lock(0, bytes, &memory, 0), D3D_OK);
+  std::memcpy(memory, vertices.data(), bytes);
+  buffer->Unlock();
+  device->SetStreamSource(0, buffer, 0, sizeof(KvTestVertex));
+  device->SetFVF(kTestVertexFvf);
+  const UINT count =
+      type == D3DPT_TRIANGLESTRIP ? UINT(vertices.size() - 2) : UINT(vertices.size() / 3);
+  EXPECT_EQ(device->DrawPrimitive(type, 0, count), D3D_OK);
+  device->SetStreamSource(0, nullptr, 0, 0);
+  buffer->Release();
+}
+
+void KvDeviceTest::DrawQuad(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
+  // Strip order: bottom left, top left, bottom right, top right (clockwise on screen).
+  Draw(D3DPT_TRIANGLESTRIP, {{x0, y0, z, color, 0, 1},
+                             {x0, y1, z, color, 0, 0},
+                             {x1, y0, z, color, 1, 1},
+                             {x1, y1, z, color, 1, 0}});
+}
+
+std::vector<DWORD> KvDeviceTest::ReadBack() {
+  std::vector<DWORD> pixels;
+  UINT width = 0;
+  UINT height = 0;
+  EXPECT_TRUE(kv_testing::ReadBackBuffer(device, pixels, width, height));
+  EXPECT_EQ(width, 800u);
+  EXPECT_EQ(height, 600u);
+  return pixels;
+}
+
+DWORD KvDeviceTest::Pixel(int x, int y) {
+  return Rgb(ReadBack()[size_t(y) * 800 + size_t(x)]);
+}
