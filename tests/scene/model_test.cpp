@@ -1,0 +1,173 @@
+// Models on a recording device: loading with textures per subset, drawing and the states
+// left behind, placement and the world matrix.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "scene/model.h"
+#include "tests/support/image_files.h"
+#include "tests/support/recording_device.h"
+#include "tests/support/x_files.h"
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  KvWriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+// Runs the test body with the working directory in the folder, as the program runs from
+// the folder that holds its data.
+class InFolder {
+ public:
+  explicit InFolder(const KvTempFolder& folder) : previous_(getcwd(nullptr, 0)) {
+    EXPECT_EQ(chdir(folder.Path("").c_str()), 0);
+  }
+  ~InFolder() {
+    EXPECT_EQ(chdir(previous_), 0);
+    free(previous_);
+  }
+
+ private:
+  char* previous_;
+};
+
+D3DXVECTOR3 Transformed(const D3DXMATRIX& m, D3DXVECTOR3 p) {
+  D3DXVec3TransformCoord(&p, &p, &m);
+  return p;
+}
+
+}  // namespace
+
+TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
+  KvTempFolder folder;
+  InFolder inFolder(folder);
+  KvWriteBmp(folder.Path("a.bmp"), 2, 2, std::vector<DWORD>(4, 0xFF808080));
+  KvWriteBmp(folder.Path("c.bmp"), 2, 2, std::vector<DWORD>(4, 0xFF404040));
+  WriteText(folder.Path("three.x"), KvMaterialsX({"a.bmp", "missing.bmp", "c.bmp"}));
+  KvRecordingDevice device;
+  {
+    KV_MODEL model(&device);
+    model.Load("three.x");  // names without a folder resolve in the working directory
+    ASSERT_NE(model.GetMesh(), nullptr);
+    ASSERT_EQ(model.materialCount, 3u);
+    EXPECT_NE(model.textures[0], nullptr);
+    EXPECT_EQ(model.textures[1], nullptr);
+    EXPECT_NE(model.textures[2], nullptr);
+    EXPECT_EQ(model.materialBuffer, nullptr);  // released once the textures exist
+    model.Render(D3DCULL_CW);
+    const auto draws = device.CallsOf(KvDeviceCall::kDrawIndexedPrimitive);
+    ASSERT_EQ(draws.size(), 3u);
+    for (const auto& draw : draws) EXPECT_EQ(draw.primitiveCount, 1u);
+    EXPECT_EQ(device.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
+    const auto textures = device.CallsOf(KvDeviceCall::kSetTexture);
+    ASSERT_EQ(textures.size(), 3u);
+    EXPECT_EQ(textures[1].resource, nullptr);
+  }
+  EXPECT_EQ(device.LiveResources(), 0);
+  EXPECT_EQ(device.RefCount(), 1u);
+}
+
+TEST(Model, MeshWithoutMaterialsDrawsOneUntexturedSubset) {
+  KvTempFolder folder;
+  WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
+  KvRecordingDevice device;
+  KV_MODEL model(&device);
+  model.Load(folder.Path("plain.x").c_str());
+  ASSERT_EQ(model.materialCount, 1u);
+  EXPECT_EQ(model.textures[0], nullptr);
+  model.Render(D3DCULL_CCW);
+  EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 1u);
+}
+
+TEST(Model, RenderLeavesCullingOffAndItsWorldMatrix) {
+  KvTempFolder folder;
+  WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
+  KvRecordingDevice device;
+  KV_MODEL model(&device);
+  model.Load(folder.Path("plain.x").c_str());
+  model.SetPosition(1, 2, 3);
+  model.UpdateWorldMatrix();
+  model.Render(D3DCULL_CW);
+  EXPECT_EQ(device.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
+  EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), model.GetWorldMatrix());
+  EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));  // not colour-keyed
+
+  model.Render();
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), identity);
+}
+
+TEST(Model, ColourKeyedModelLeavesTheAlphaTestOn) {
+  KvTempFolder folder;
+  WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
+  KvRecordingDevice device;
+  KV_MODEL model(&device);
+  model.LoadWithColorKey(folder.Path("plain.x").c_str(), 0xFF000000);
+  EXPECT_TRUE(model.colorKeyed);
+  model.Render(D3DCULL_CCW);
+  EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
+  EXPECT_EQ(device.RenderState(D3DRS_ALPHAREF), 0x20u);
+  EXPECT_EQ(device.RenderState(D3DRS_ALPHAFUNC), DWORD(D3DCMP_GREATEREQUAL));
+
+  KV_MODEL missing(&device);
+  missing.LoadWithColorKey("no such file.x", 0xFF000000);
+  EXPECT_FALSE(missing.colorKeyed);
+}
+
+TEST(Model, EmptyModelDrawsNothingAndDeletesCleanly) {
+  KvRecordingDevice device;
+  {
+    KV_MODEL model(&device);
+    model.Load("Data\\X\\no such file.x");
+    EXPECT_EQ(model.GetMesh(), nullptr);
+    EXPECT_EQ(model.materialCount, 0u);
+    model.Render(D3DCULL_CW);
+    EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 0u);
+  }
+  EXPECT_EQ(device.RefCount(), 1u);
+}
+
+TEST(Model, WorldMatrixScalesThenTurnsXThenYThenMoves) {
+  KvRecordingDevice device;
+  KV_MODEL model(&device);
+  model.SetScale(2, 2, 2);
+  model.SetPosition(1, 0, 0);
+  model.UpdateWorldMatrix();
+  const D3DXVECTOR3 scaled = Transformed(model.GetWorldMatrix(), D3DXVECTOR3(1, 0, 0));
+  EXPECT_NEAR(scaled.x, 3.0f, 1e-6);
+
+  model.SetScale(1, 1, 1);
+  model.SetPosition(0, 0, 0);
+  model.SetRotation(90, 90, 0);
+  model.UpdateWorldMatrix();
+  const D3DXVECTOR3 turned = Transformed(model.GetWorldMatrix(), D3DXVECTOR3(0, 1, 0));
+  EXPECT_NEAR(turned.x, 1.0f, 1e-6);
+  EXPECT_NEAR(turned.y, 0.0f, 1e-6);
+  EXPECT_NEAR(turned.z, 0.0f, 1e-6);
+
+  model.SetRotation(360, 0, 0);
+  model.UpdateWorldMatrix();
+  const D3DXMATRIX full = model.GetWorldMatrix();
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR((&full._11)[i], i % 5 == 0 ? 1.0f : 0.0f, 1e-6);
+
+  model.SetPosition(5, 5, 5);  // not built until asked
+  EXPECT_EQ(model.GetWorldMatrix(), full);
+  EXPECT_FLOAT_EQ(model.DegreesToRadians(180), 3.1415926f);
+}
+
+TEST(Model, ProjectToScreenPutsTheOriginAtTheViewportCentre) {
+  KvRecordingDevice device;
+  KV_MODEL model(&device);
+  model.UpdateWorldMatrix();
+  D3DXMATRIX view, projection;
+  const D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
+  D3DXMatrixLookAtLH(&view, &eye, &at, &up);
+  D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 4.0f / 3.0f, 1.0f, 100.0f);
+  device.SetTransform(D3DTS_VIEW, &view);
+  device.SetTransform(D3DTS_PROJECTION, &projection);
+  const D3DXVECTOR3 screen = model.ProjectToScreen();
+  EXPECT_NEAR(screen.x, 400.0f, 1e-3);
+  EXPECT_NEAR(screen.y, 300.0f, 1e-3);
+  EXPECT_GT(screen.z, 0.0f);
+  EXPECT_LT(screen.z, 1.0f);
+}
