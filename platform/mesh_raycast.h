@@ -34,17 +34,19 @@ class KvMeshRaycast {
   struct Ray;      // a query ray prepared for the box and triangle tests
   struct Builder;  // splits the triangles into nodes_
 
-  // Builds nodes_ over corners_ and faces_ and puts both into leaf order.
+  // Builds nodes_ and order_ over the faces that can be hit.
   void Build();
-
   // Visits the leaves whose boxes the ray enters, nearest box first. visit(first, count) returns
   // the distance beyond which boxes are no longer of interest.
   template <typename LeafVisitor>
   void Walk(const Ray& ray, LeafVisitor&& visit) const;
+  // Tests the face in position `slot` of order_.
+  bool HitSlot(const Ray& ray, std::uint32_t slot, KvRayHit& hit) const;
 
-  std::vector<float> corners_;        // nine floats per triangle (v0, v1, v2), in leaf order
-  std::vector<std::uint32_t> faces_;  // the original face index of each triangle in leaf order
-  std::vector<Node> nodes_;           // nodes_[0] is the root; empty when there is no triangle
+  std::vector<float> positions_;
+  std::vector<std::uint32_t> indices_;
+  std::vector<std::uint32_t> order_;  // faces in leaf order; those that can never be hit left out
+  std::vector<Node> nodes_;           // nodes_[0] is the root; empty when no face can be hit
 };
 
 // One ray against one triangle (both sides); the brute-force reference uses it too.

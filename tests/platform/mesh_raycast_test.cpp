@@ -1,0 +1,201 @@
+#include "platform/mesh_raycast.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <random>
+
+namespace {
+
+struct Mesh {
+  std::vector<float> positions;
+  std::vector<std::uint32_t> indices;
+
+  std::size_t Faces() const { return indices.size() / 3; }
+  const float* Corner(std::size_t face, int i) const {
+    return &positions[3 * indices[3 * face + i]];
+  }
+  KvMeshRaycast Raycast() const {
+    return KvMeshRaycast(positions.data(), positions.size() / 3, indices.data(), Faces());
+  }
+};
+
+// Triangles of very different sizes scattered through a 20-unit cube, each with its own corners.
+Mesh TriangleSoup(std::mt19937& rng, int count) {
+  std::uniform_real_distribution<float> where(-10, 10), offset(-1, 1), size(0.05f, 4);
+  Mesh mesh;
+  for (int f = 0; f < count; ++f) {
+    const float centre[3] = {where(rng), where(rng), where(rng)}, scale = size(rng);
+    for (int c = 0; c < 9; ++c) mesh.positions.push_back(centre[c % 3] + scale * offset(rng));
+    for (int c = 0; c < 3; ++c) mesh.indices.push_back(std::uint32_t(3 * f + c));
+  }
+  return mesh;
+}
+
+// A bumpy height field of cells x cells squares, two triangles each, sharing vertices.
+Mesh Terrain(int cells, float cellSize) {
+  Mesh mesh;
+  for (int j = 0; j <= cells; ++j) {
+    for (int i = 0; i <= cells; ++i) {
+      const float x = float(i) * cellSize, z = float(j) * cellSize;
+      mesh.positions.insert(mesh.positions.end(), {x, std::sin(x * 0.7f) + std::cos(z * 1.3f), z});
+    }
+  }
+  const auto at = [cells](int i, int j) { return std::uint32_t(j * (cells + 1) + i); };
+  for (int j = 0; j < cells; ++j) {
+    for (int i = 0; i < cells; ++i) {
+      mesh.indices.insert(mesh.indices.end(), {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j),
+                                               at(i + 1, j + 1), at(i, j + 1)});
+    }
+  }
+  return mesh;
+}
+
+// The nearest hit over every face, and the number of faces hit.
+bool BruteForce(const Mesh& mesh, const float o[3], const float d[3], KvRayHit& hit,
+                std::size_t& count) {
+  count = 0;
+  for (std::size_t f = 0; f < mesh.Faces(); ++f) {
+    KvRayHit h;
+    h.face = std::uint32_t(f);
+    if (!KvRayTriangle(o, d, mesh.Corner(f, 0), mesh.Corner(f, 1), mesh.Corner(f, 2), h.distance,
+                       h.u, h.v)) {
+      continue;
+    }
+    if (count++ == 0 || h.distance < hit.distance) hit = h;
+  }
+  return count > 0;
+}
+
+void ExpectAgreesWithBruteForce(const Mesh& mesh, const KvMeshRaycast& bvh, const float o[3],
+                                const float d[3]) {
+  KvRayHit expected, actual;
+  std::size_t count = 0;
+  const bool found = BruteForce(mesh, o, d, expected, count);
+  ASSERT_EQ(bvh.Nearest(o, d, actual), found) << o[0] << " " << o[1] << " " << o[2];
+  const std::vector<KvRayHit> all = bvh.All(o, d);
+  ASSERT_EQ(all.size(), count);
+  EXPECT_TRUE(std::is_sorted(all.begin(), all.end(), [](const KvRayHit& a, const KvRayHit& b) {
+    return a.distance < b.distance;
+  }));
+  if (!found) return;
+  EXPECT_EQ(all.front().distance, actual.distance);
+  EXPECT_NEAR(actual.distance, expected.distance, 1e-5f * (1 + expected.distance));
+  if (actual.face != expected.face) return;  // two faces at the same distance
+  EXPECT_EQ(actual.u, expected.u);
+  EXPECT_EQ(actual.v, expected.v);
+}
+
+TEST(MeshRaycast, RayTriangleReportsDistanceAndBarycentricsFromBothSides) {
+  const float a[3] = {0, 0, 0}, b[3] = {4, 0, 0}, c[3] = {0, 0, 4}, down2[3] = {0, -2, 0};
+  const float above[3] = {1, 3, 2}, below[3] = {1, -3, 2}, up[3] = {0, 1, 0}, edge[3] = {1, 3, 0};
+  float t = 0, u = 0, v = 0;
+  ASSERT_TRUE(KvRayTriangle(above, down2, a, b, c, t, u, v));
+  EXPECT_FLOAT_EQ(t, 1.5f);  // in units of the direction's length
+  EXPECT_FLOAT_EQ(u, 0.25f);
+  EXPECT_FLOAT_EQ(v, 0.5f);
+  ASSERT_TRUE(KvRayTriangle(below, up, a, b, c, t, u, v));  // the back of the face
+  EXPECT_FLOAT_EQ(t, 3);
+  EXPECT_TRUE(KvRayTriangle(edge, down2, a, b, c, t, u, v));
+  EXPECT_FALSE(KvRayTriangle(edge, down2, a, b, b, t, u, v));   // repeated corner
+  EXPECT_FALSE(KvRayTriangle(below, down2, a, b, c, t, u, v));  // face behind the origin
+  const float nan = std::numeric_limits<float>::quiet_NaN(), zero[3] = {}, bad[3] = {0, nan, 0};
+  EXPECT_FALSE(KvRayTriangle(above, zero, a, b, c, t, u, v));
+  EXPECT_FALSE(KvRayTriangle(above, bad, a, b, c, t, u, v));
+}
+
+TEST(MeshRaycast, AgreesWithBruteForceOnSoupAndTerrain) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> unit(-1, 1), length(0.1f, 10);
+  const Mesh soup = TriangleSoup(rng, 2000), terrain = Terrain(40, 0.5f);
+  const KvMeshRaycast soupBvh = soup.Raycast(), terrainBvh = terrain.Raycast();
+  for (int r = 0; r < 3000; ++r) {
+    const float s = length(rng), o[3] = {12 * unit(rng), 12 * unit(rng), 12 * unit(rng)};
+    const float d[3] = {s * unit(rng), s * unit(rng), s * unit(rng)};
+    ExpectAgreesWithBruteForce(soup, soupBvh, o, d);
+    const float ground[3] = {10 + 11 * unit(rng), 3 * unit(rng), 10 + 11 * unit(rng)};
+    const float down[3] = {0, -s, 0};
+    ExpectAgreesWithBruteForce(terrain, terrainBvh, ground, r % 2 ? d : down);
+  }
+}
+
+TEST(MeshRaycast, DownwardRaysOnGridVerticesAndEdgesAlwaysHit) {
+  const float cell = 0.1f;
+  const Mesh terrain = Terrain(30, cell);
+  const KvMeshRaycast bvh = terrain.Raycast();
+  const float down[3] = {0, -1, 0};
+  for (int j = 0; j <= 60; ++j) {  // vertices, edge midpoints and cell centres
+    for (int i = 0; i <= 60; ++i) {
+      const float o[3] = {float(i / 2) * cell + float(i % 2) * cell / 2, 5,
+                          float(j / 2) * cell + float(j % 2) * cell / 2};
+      KvRayHit hit;
+      std::size_t count = 0;
+      EXPECT_TRUE(BruteForce(terrain, o, down, hit, count)) << o[0] << " " << o[2];
+      EXPECT_TRUE(bvh.Nearest(o, down, hit)) << o[0] << " " << o[2];
+    }
+  }
+}
+
+// Two unit squares, the one at y = 5 listed before the one at y = 0.
+Mesh StackedSquares() {
+  Mesh mesh;
+  for (const float y : {5.0f, 0.0f})
+    mesh.positions.insert(mesh.positions.end(), {0, y, 0, 1, y, 0, 1, y, 1, 0, y, 1});
+  mesh.indices = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  return mesh;
+}
+
+TEST(MeshRaycast, FindsOnlySurfacesAheadListsAllInOrderAndBreaksTiesByFace) {
+  const KvMeshRaycast bvh = StackedSquares().Raycast();
+  const float between[3] = {0.75f, 3, 0.25f}, under[3] = {0.75f, -5, 0.25f};
+  const float down[3] = {0, -1, 0}, up[3] = {0, 1, 0};
+  KvRayHit hit;
+  ASSERT_TRUE(bvh.Nearest(between, down, hit));  // the square above the origin is not found
+  EXPECT_EQ(hit.face / 2, 1u);
+  EXPECT_FLOAT_EQ(hit.distance, 3);
+  EXPECT_FALSE(bvh.Nearest(under, down, hit));
+  const std::vector<KvRayHit> all = bvh.All(under, up);  // lower square first
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].face / 2 * 10 + all[1].face / 2, 10u);
+  EXPECT_FLOAT_EQ(all[0].distance, 5);
+  EXPECT_FLOAT_EQ(all[1].distance, 10);
+  // 20000 identical faces leave no position to split at.
+  Mesh copies = StackedSquares();
+  copies.indices.resize(3 * 20000);
+  for (std::size_t i = 3; i < copies.indices.size(); ++i) copies.indices[i] = copies.indices[i % 3];
+  const KvMeshRaycast many = copies.Raycast();
+  ASSERT_TRUE(many.Nearest(between, up, hit));
+  EXPECT_EQ(hit.face, 0u);
+  EXPECT_EQ(many.All(between, up).size(), 20000u);
+}
+
+TEST(MeshRaycast, EmptyDegenerateAndInvalidInputsNeverHit) {
+  const float o[3] = {0.5f, 2, 0.5f}, down[3] = {0, -1, 0}, zero[3] = {};
+  const float nan = std::numeric_limits<float>::quiet_NaN(), bad[3] = {nan, -1, 0};
+  KvRayHit hit;
+  EXPECT_FALSE(KvMeshRaycast(nullptr, 0, nullptr, 0).Nearest(o, down, hit));
+  Mesh junk = StackedSquares();
+  junk.indices = {0, 0, 1, 4, 5, 99, 4, 4, 4};  // repeated corners, a corner out of range
+  EXPECT_FALSE(junk.Raycast().Nearest(o, down, hit));
+  EXPECT_FALSE(StackedSquares().Raycast().Nearest(o, zero, hit));
+  EXPECT_TRUE(StackedSquares().Raycast().All(o, bad).empty());
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> step(-40, 40);
+  for (int r = 0; r < 200; ++r) {  // collinear corners a, a + e, a + 2e, aimed at a + e
+    Mesh line{std::vector<float>(9), {0, 1, 2}};
+    float from[3], dir[3];
+    for (int k = 0; k < 3; ++k) {
+      const float a = float(step(rng)) / 8, e = float(step(rng)) / 8;
+      line.positions[k] = a, line.positions[3 + k] = a + e, line.positions[6 + k] = a + 2 * e;
+      from[k] = float(step(rng)) / 4 + 0.3f;
+      dir[k] = a + e - from[k];
+    }
+    std::size_t count = 0;
+    EXPECT_FALSE(BruteForce(line, from, dir, hit, count));
+    EXPECT_FALSE(line.Raycast().Nearest(from, dir, hit));
+  }
+}
+
+}  // namespace
