@@ -90,15 +90,13 @@ bool KvDevice::CreateTargets() {
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
-  program_ = KvCreateFixedFunctionProgram();
-  if (!program_) return false;
-  glUseProgram(program_);
-  glUniform1i(glGetUniformLocation(program_, "image"), 0);
-  worldViewProjectionLocation_ = glGetUniformLocation(program_, "worldViewProjection");
-  useTextureLocation_ = glGetUniformLocation(program_, "useTexture");
-  alphaTestLocation_ = glGetUniformLocation(program_, "alphaTest");
-  alphaFunctionLocation_ = glGetUniformLocation(program_, "alphaFunction");
-  alphaReferenceLocation_ = glGetUniformLocation(program_, "alphaReference");
+  return CreatePrograms();
+}
+
+bool KvDevice::CreatePrograms() {
+  for (int variant = 0; variant < 4; ++variant) {
+    if (!KvCreateFixedFunctionProgram(variant & 1, variant & 2, programs_[variant])) return false;
+  }
   return true;
 }
 
@@ -107,7 +105,7 @@ KvDevice::~KvDevice() {
   if (texture_) texture_->Release();
   if (stream_) stream_->Release();
   if (indices_) indices_->Release();
-  glDeleteProgram(program_);
+  for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
   glDeleteSamplers(1, &sampler_);
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteFramebuffers(1, &framebuffer_);

@@ -11,6 +11,15 @@
 
 class KvDevice;
 
+// A shader program that stands in for the fixed-function pipeline.
+struct KvShaderProgram {
+  GLuint name = 0;
+  GLint worldViewProjection = -1;
+  GLint alphaFunction = -1;
+  GLint alphaReference = -1;
+};
+bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
+
 // Reference counting shared by every interface the platform creates.
 template <class Interface>
 class KvRefCounted : public Interface {
@@ -132,11 +141,13 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
  private:
   KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height);
+  bool CreatePrograms();
   bool CreateTargets();
   void ApplyState();
   void ApplyBlendAndDepth();
   void ApplyCulling();
   void ApplyTexture();
+  void SelectProgram();
   bool BindVertexStream(UINT firstVertex, UINT vertexCount);
   void UploadTransforms();
 
@@ -150,12 +161,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint depthBuffer_ = 0;
   GLuint vertexArray_ = 0;
   GLuint sampler_ = 0;
-  GLuint program_ = 0;
-  GLint worldViewProjectionLocation_ = -1;
-  GLint useTextureLocation_ = -1;
-  GLint alphaTestLocation_ = -1;
-  GLint alphaFunctionLocation_ = -1;
-  GLint alphaReferenceLocation_ = -1;
+  // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0).
+  std::array<KvShaderProgram, 4> programs_{};
+  const KvShaderProgram* program_ = nullptr;
 
   std::array<DWORD, D3DRS_COUNT> renderStates_{};
   std::array<std::array<DWORD, D3DSAMP_COUNT>, D3DSAMPLER_COUNT> samplerStates_{};
@@ -182,5 +190,3 @@ bool& KvKeepPresentedPictures();
 
 // Render-state values a new device starts with.
 void KvDefaultRenderStates(std::array<DWORD, D3DRS_COUNT>& states, bool depthBuffer);
-// The shader program that stands in for the fixed-function pipeline; 0 on failure.
-GLuint KvCreateFixedFunctionProgram();

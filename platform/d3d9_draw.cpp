@@ -144,9 +144,6 @@ void KvDevice::ApplyBlendAndDepth() {
   }
   const DWORD writes = rs[D3DRS_COLORWRITEENABLE];
   glColorMask(writes & 1, (writes >> 1) & 1, (writes >> 2) & 1, (writes >> 3) & 1);
-  glUniform1i(alphaTestLocation_, rs[D3DRS_ALPHATESTENABLE] ? 1 : 0);
-  glUniform1i(alphaFunctionLocation_, GLint(rs[D3DRS_ALPHAFUNC]));
-  glUniform1f(alphaReferenceLocation_, float(rs[D3DRS_ALPHAREF] & 0xFF));
 }
 
 // Direct3D names the winding as seen on the screen; so does OpenGL's window space, which
@@ -166,7 +163,6 @@ void KvDevice::ApplyTexture() {
   auto* texture = static_cast<KvTexture*>(static_cast<IDirect3DTexture9*>(texture_));
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : 0);
-  glUniform1i(useTextureLocation_, texture ? 1 : 0);
   const auto& s = samplerStates_[0];
   glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, Wrap(s[D3DSAMP_ADDRESSU]));
   glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, Wrap(s[D3DSAMP_ADDRESSV]));
@@ -177,20 +173,35 @@ void KvDevice::ApplyTexture() {
   glBindSampler(0, sampler_);
 }
 
+void KvDevice::SelectProgram() {
+  const bool alphaTested = renderStates_[D3DRS_ALPHATESTENABLE] != FALSE;
+  const KvShaderProgram* chosen = &programs_[(texture_ ? 1 : 0) | (alphaTested ? 2 : 0)];
+  if (chosen != program_) {
+    program_ = chosen;
+    glUseProgram(program_->name);
+    transformsDirty_ = true;
+  }
+  if (alphaTested) {
+    glUniform1i(program_->alphaFunction, GLint(renderStates_[D3DRS_ALPHAFUNC]));
+    glUniform1f(program_->alphaReference, float(renderStates_[D3DRS_ALPHAREF] & 0xFF));
+  }
+}
+
 void KvDevice::ApplyState() {
   MakeCurrent();
+  if (stateDirty_) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glViewport(GLint(viewport_.X), GLint(height_ - viewport_.Y - viewport_.Height),
+               GLsizei(viewport_.Width), GLsizei(viewport_.Height));
+    glDepthRange(viewport_.MinZ, viewport_.MaxZ);
+    glBindVertexArray(vertexArray_);
+    SelectProgram();
+    ApplyBlendAndDepth();
+    ApplyCulling();
+    ApplyTexture();
+    stateDirty_ = false;
+  }
   if (transformsDirty_) UploadTransforms();
-  if (!stateDirty_) return;
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glViewport(GLint(viewport_.X), GLint(height_ - viewport_.Y - viewport_.Height),
-             GLsizei(viewport_.Width), GLsizei(viewport_.Height));
-  glDepthRange(viewport_.MinZ, viewport_.MaxZ);
-  glUseProgram(program_);
-  glBindVertexArray(vertexArray_);
-  ApplyBlendAndDepth();
-  ApplyCulling();
-  ApplyTexture();
-  stateDirty_ = false;
 }
 
 void KvDevice::UploadTransforms() {
@@ -198,10 +209,9 @@ void KvDevice::UploadTransforms() {
   D3DXMATRIX all;
   D3DXMatrixMultiply(&worldView, &world_, &view_);
   D3DXMatrixMultiply(&all, &worldView, &projection_);
-  glUseProgram(program_);
   // Row vectors times a row-major matrix equal OpenGL's column-major matrix times a column
   // vector, so the matrix goes in untransposed.
-  glUniformMatrix4fv(worldViewProjectionLocation_, 1, GL_FALSE, &all.m[0][0]);
+  glUniformMatrix4fv(program_->worldViewProjection, 1, GL_FALSE, &all.m[0][0]);
   transformsDirty_ = false;
 }
 

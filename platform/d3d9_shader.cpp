@@ -1,13 +1,14 @@
-// The shader program that emulates the fixed-function subset the program uses: transformed
+// The shader programs that emulate the fixed-function subset the program uses: transformed
 // positions with Direct3D's [0, 1] depth, texture stage 0 modulated with the vertex colour,
-// and the alpha test against alpha × 255.
+// and the alpha test against alpha × 255. One program per combination of texturing and alpha
+// testing, so that drawing without the alpha test has no discard and keeps early depth tests.
 #include <cstdio>
 
 #include "platform/d3d9_device.h"
 
 namespace {
 
-const char* const kVertexShader = R"(#version 330 core
+const char* const kVertexShader = R"(
 layout(location = 0) in vec3 inPosition;
 layout(location = 1) in vec4 inColor;
 layout(location = 2) in vec2 inTexCoord;
@@ -23,12 +24,10 @@ void main() {
 }
 )";
 
-const char* const kFragmentShader = R"(#version 330 core
+const char* const kFragmentShader = R"(
 in vec4 color;
 in vec2 texCoord;
 uniform sampler2D image;
-uniform bool useTexture;
-uniform bool alphaTest;
 uniform int alphaFunction;
 uniform float alphaReference;
 out vec4 fragment;
@@ -44,15 +43,20 @@ bool Passes(float a, float r) {
 }
 void main() {
   vec4 result = color;
-  if (useTexture) result *= texture(image, texCoord);
-  if (alphaTest && !Passes(floor(result.a * 255.0 + 0.5), alphaReference)) discard;
+#if TEXTURED
+  result *= texture(image, texCoord);
+#endif
+#if ALPHA_TESTED
+  if (!Passes(floor(result.a * 255.0 + 0.5), alphaReference)) discard;
+#endif
   fragment = result;
 }
 )";
 
-GLuint Compile(GLenum type, const char* source) {
+GLuint Compile(GLenum type, const char* header, const char* source) {
   GLuint shader = glCreateShader(type);
-  glShaderSource(shader, 1, &source, nullptr);
+  const char* parts[] = {header, source};
+  glShaderSource(shader, 2, parts, nullptr);
   glCompileShader(shader);
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
@@ -66,23 +70,33 @@ GLuint Compile(GLenum type, const char* source) {
 
 }  // namespace
 
-GLuint KvCreateFixedFunctionProgram() {
-  GLuint vertex = Compile(GL_VERTEX_SHADER, kVertexShader);
-  GLuint fragment = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
-  GLuint program = 0;
+bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program) {
+  char header[96];
+  std::snprintf(header, sizeof header,
+                "#version 330 core\n#define TEXTURED %d\n#define ALPHA_TESTED %d\n",
+                textured ? 1 : 0, alphaTested ? 1 : 0);
+  GLuint vertex = Compile(GL_VERTEX_SHADER, header, kVertexShader);
+  GLuint fragment = Compile(GL_FRAGMENT_SHADER, header, kFragmentShader);
+  program.name = 0;
   if (vertex && fragment) {
-    program = glCreateProgram();
-    glAttachShader(program, vertex);
-    glAttachShader(program, fragment);
-    glLinkProgram(program);
+    program.name = glCreateProgram();
+    glAttachShader(program.name, vertex);
+    glAttachShader(program.name, fragment);
+    glLinkProgram(program.name);
     GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    glGetProgramiv(program.name, GL_LINK_STATUS, &ok);
     if (!ok) {
-      glDeleteProgram(program);
-      program = 0;
+      glDeleteProgram(program.name);
+      program.name = 0;
     }
   }
   glDeleteShader(vertex);
   glDeleteShader(fragment);
-  return program;
+  if (!program.name) return false;
+  glUseProgram(program.name);
+  glUniform1i(glGetUniformLocation(program.name, "image"), 0);
+  program.worldViewProjection = glGetUniformLocation(program.name, "worldViewProjection");
+  program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
+  program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
+  return true;
 }
