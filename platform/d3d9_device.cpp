@@ -124,6 +124,7 @@ void KvDevice::MakeCurrent() {
   currentDevice = this;
   stateDirty_ = true;
   transformsDirty_ = true;
+  streamDirty_ = true;
 }
 
 // ---- State ------------------------------------------------------------------------------
@@ -236,7 +237,7 @@ HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, U
   Replace(stream_, buffer);
   streamOffset_ = offset;
   streamStride_ = stride;
-  stateDirty_ = true;
+  streamDirty_ = true;
   return D3D_OK;
 }
 
@@ -257,7 +258,7 @@ HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
 
 HRESULT KvDevice::SetFVF(DWORD fvf) {
   fvf_ = fvf;
-  stateDirty_ = true;
+  streamDirty_ = true;
   return D3D_OK;
 }
 

@@ -132,7 +132,10 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   // Makes this device's OpenGL context current (resources call it before touching OpenGL).
   void MakeCurrent();
   // Something outside the device changed OpenGL bindings: apply every state again.
-  void MarkStateDirty() { stateDirty_ = true; }
+  void MarkStateDirty() {
+    stateDirty_ = true;
+    streamDirty_ = true;
+  }
   UINT Width() const { return width_; }
   UINT Height() const { return height_; }
   // Back buffer as ARGB, rows top to bottom.
@@ -180,6 +183,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   bool inScene_ = false;
   bool stateDirty_ = true;
   bool transformsDirty_ = true;
+  bool streamDirty_ = true;
   std::vector<DWORD> presented_;
   UINT presentedWidth_ = 0;
   UINT presentedHeight_ = 0;

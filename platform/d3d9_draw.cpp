@@ -215,7 +215,8 @@ void KvDevice::UploadTransforms() {
   transformsDirty_ = false;
 }
 
-// Points the attributes at the current stream, laid out as the vertex format says.
+// Points the attributes at the current stream, laid out as the vertex format says; the
+// pointers are set again only when the stream or the format changed.
 bool KvDevice::BindVertexStream(UINT firstVertex, UINT vertexCount) {
   auto* buffer = static_cast<KvVertexBuffer*>(stream_);
   if (!buffer || (fvf_ & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return false;
@@ -223,6 +224,7 @@ bool KvDevice::BindVertexStream(UINT firstVertex, UINT vertexCount) {
   const unsigned long long end =
       streamOffset_ + (unsigned long long)(firstVertex + vertexCount) * stride;
   if (stride == 0 || end > buffer->Length()) return false;
+  if (!streamDirty_) return true;
   glBindBuffer(GL_ARRAY_BUFFER, buffer->Name());
   size_t offset = streamOffset_;
   glEnableVertexAttribArray(0);
@@ -247,6 +249,7 @@ bool KvDevice::BindVertexStream(UINT firstVertex, UINT vertexCount) {
     glDisableVertexAttribArray(2);
     glVertexAttrib2f(2, 0.0f, 0.0f);
   }
+  streamDirty_ = false;
   return true;
 }
 
