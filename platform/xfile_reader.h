@@ -11,7 +11,7 @@
 #include "platform/d3d9.h"
 
 struct KvXMaterial {
-  D3DMATERIAL9 material;
+  D3DMATERIAL9 material{};
   bool hasTexture = false;
   std::string textureName;  // as stored in the file, escape sequences resolved
 };
