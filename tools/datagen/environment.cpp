@@ -74,11 +74,13 @@ void AddTerrain(Mesh& mesh) {
   for (std::size_t f = 0; f < mesh.faces.size(); ++f) mesh.faceMaterials[f] = PickMaterial(mesh, f);
 }
 
-// A sphere around the origin down to 25 degrees below the horizon; its open bottom lets a
-// downward ray from beyond the ground's edge find nothing.
+// A sphere around the origin down to 5 degrees below the horizon: from anywhere in the
+// valley the rim of the hills hides everything lower, and every sky pixel hidden behind the
+// ground still costs the software renderer its depth test. The open bottom lets a downward
+// ray from beyond the ground's edge find nothing.
 void AddSky(Mesh& mesh) {
   const int slices = 36;
-  const int stacks = 23;  // 5 degrees each, from the zenith down to -25 degrees
+  const int stacks = 19;  // 5 degrees each, from the zenith down to -5 degrees
   std::uint32_t first = static_cast<std::uint32_t>(mesh.vertices.size());
   std::uint32_t top = mesh.AddVertex({0, kSkyRadius, 0}, 0.5, 0.02);
   for (int s = 1; s <= stacks; ++s) {
