@@ -2,142 +2,109 @@
 // sees survive culling, and shaped as the scene needs (ground under the placed objects, an
 // open plunge pool under the head, a cliff behind it, a sky all around).
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/d3dx9.h"
 #include "platform/mesh_raycast.h"
 #include "platform/xfile_reader.h"
+#include "tests/support/recording_device.h"
 
 namespace {
 
 using Vec = std::array<float, 3>;
 
 std::string RepoPath(std::string relative) {
-  for (char& c : relative) {
-    if (c == '\\') c = '/';
-  }
+  std::replace(relative.begin(), relative.end(), '\\', '/');
   return std::string(KV_SOURCE_DIR) + "/" + relative;
 }
 
-// ---- PNG files as the generator writes them: 8-bit RGB or RGBA, filter 0 on every row.
+// ---- Images, decoded by the loader the scene uses: ARGB texels, rows top to bottom, padded
+// to powers of two when the file is not.
 
-struct Png {
-  int width = 0, height = 0, channels = 0;
-  std::vector<std::uint8_t> texels;
-  const std::uint8_t* At(int x, int y) const { return &texels[(y * width + x) * channels]; }
+struct Image {
+  int width = 0, height = 0;
+  std::vector<DWORD> texels;
+  int Channel(int x, int y, int c) const { return (texels[y * width + x] >> (16 - 8 * c)) & 0xFF; }
+  int Brightest(int x, int y) const {
+    return std::max({Channel(x, y, 0), Channel(x, y, 1), Channel(x, y, 2)});
+  }
 };
 
-std::uint32_t BigEndian(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+Image LoadImage(const std::string& path) {
+  KvRecordingDevice device;
+  D3DXIMAGE_INFO info{};
+  IDirect3DTexture9* texture = nullptr;
+  EXPECT_EQ(D3DXCreateTextureFromFileExA(&device, path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
+                                         D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
+                                         D3DX_DEFAULT, 0, &info, nullptr, &texture),
+            D3D_OK)
+      << path;
+  if (!texture) return {};
+  Image image{int(info.Width), int(info.Height), static_cast<KvMemoryTexture*>(texture)->Texels(0)};
+  texture->Release();
+  return image;
 }
 
-// Reads the file, checking the signature and every chunk's CRC; fails the test otherwise.
-Png ReadPng(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), {});
-  Png png;
-  const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  EXPECT_TRUE(file.size() > 8 && std::equal(signature, signature + 8, file.begin())) << path;
-  std::vector<std::uint8_t> compressed;
-  for (std::size_t pos = 8; pos + 12 <= file.size();) {
-    std::uint32_t length = BigEndian(&file[pos]);
-    if (pos + 12 + length > file.size()) break;
-    const std::uint8_t* type = &file[pos + 4];
-    const std::uint8_t* data = type + 4;
-    EXPECT_EQ(crc32(0, type, length + 4), BigEndian(data + length)) << path;
-    std::string name(type, type + 4);
-    if (name == "IHDR") {
-      png.width = static_cast<int>(BigEndian(data));
-      png.height = static_cast<int>(BigEndian(data + 4));
-      EXPECT_EQ(data[8], 8) << path;
-      png.channels = data[9] == 6 ? 4 : data[9] == 2 ? 3 : 0;
-    } else if (name == "IDAT") {
-      compressed.insert(compressed.end(), data, data + length);
-    }
-    pos += 12 + length;
-  }
-  std::size_t row = static_cast<std::size_t>(png.width) * png.channels;
-  uLongf rawSize = (row + 1) * png.height;
-  std::vector<std::uint8_t> raw(rawSize);
-  EXPECT_EQ(uncompress(raw.data(), &rawSize, compressed.data(), compressed.size()), Z_OK) << path;
-  EXPECT_EQ(rawSize, (row + 1) * png.height) << path;
-  for (int y = 0; y < png.height && png.channels; ++y) {
-    EXPECT_EQ(raw[y * (row + 1)], 0) << path << " row " << y;
-    png.texels.insert(png.texels.end(), raw.begin() + y * (row + 1) + 1,
-                      raw.begin() + (y + 1) * (row + 1));
-  }
-  return png;
-}
-
-TEST(DataImages, EveryImageIsASmallOpaquePng) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(RepoPath("Data/Texture"))) {
-    Png png = ReadPng(entry.path().string());
-    ++count;
-    EXPECT_TRUE(png.channels == 3 || png.channels == 4) << entry.path();
-    EXPECT_TRUE(png.width >= 64 && png.width <= 256 && png.height >= 64 && png.height <= 256)
-        << entry.path();
-    EXPECT_EQ(png.texels.size(), std::size_t(png.width) * png.height * png.channels);
-    for (std::size_t i = 3; png.channels == 4 && i < png.texels.size(); i += 4) {
-      ASSERT_EQ(png.texels[i], 255) << entry.path();
-    }
-  }
-  EXPECT_GE(count, 10);
-}
-
-// Step in colour across the line between column x - 1 and column x (wrapping round), with
-// four columns averaged on either side so that fine grain does not hide a seam. With
-// `transpose`, rows instead of columns.
-double StepAcross(const Png& png, int x, bool transpose) {
-  int w = transpose ? png.height : png.width, h = transpose ? png.width : png.height;
-  auto texel = [&](int i, int j, int c) {
-    i = (i % w + w) % w;
-    return transpose ? png.At(j, i)[c] : png.At(i, j)[c];
-  };
+// Mean step in colour between the four lines before line x and the four from it, wrapping
+// round, so that fine grain does not hide a seam. Lines are columns, or rows with `rows`.
+double StepAt(const Image& image, int x, bool rows) {
+  const int w = rows ? image.height : image.width, h = rows ? image.width : image.height;
   double sum = 0;
   for (int j = 0; j < h; ++j) {
     for (int c = 0; c < 3; ++c) {
-      double before = 0, after = 0;
+      int step = 0;
       for (int k = 0; k < 4; ++k) {
-        before += texel(x - 1 - k, j, c) / 4.0;
-        after += texel(x + k, j, c) / 4.0;
+        const int before = (x - 1 - k + w) % w, after = (x + k) % w;
+        step += rows ? image.Channel(j, before, c) - image.Channel(j, after, c)
+                     : image.Channel(before, j, c) - image.Channel(after, j, c);
       }
-      sum += std::abs(before - after);
+      sum += std::abs(step) / 4.0;
     }
   }
   return sum / h;
 }
 
-// Across the wrap-around seams the image changes no more than elsewhere. The sky wraps only
-// around the horizon, left to right.
-TEST(DataImages, SurfaceImagesTileWithoutSeams) {
-  for (const char* name : {"grass", "rock", "stone", "marble", "pool", "ember", "sky"}) {
-    Png png = ReadPng(RepoPath(std::string("Data/Texture/") + name + ".png"));
-    for (bool transpose : {false, true}) {
-      if (transpose && std::string(name) == "sky") continue;
-      int lines = transpose ? png.height : png.width;
+// Every image is small, opaque and of power-of-two sides. Across the wrap-around seams of the
+// surface images the colour changes no more than elsewhere; the sky wraps only around the
+// horizon, left to right.
+TEST(DataImages, SmallOpaqueAndSurfacesTileWithoutSeams) {
+  const std::set<std::string> surfaces = {"grass", "rock", "stone", "marble", "pool", "ember"};
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(RepoPath("Data/Texture"))) {
+    const Image image = LoadImage(entry.path().string());
+    const std::string name = entry.path().stem();
+    ++count;
+    EXPECT_EQ(entry.path().extension(), ".png");
+    EXPECT_TRUE(image.width >= 64 && image.width <= 256 && image.height >= 64 &&
+                image.height <= 256)
+        << name;
+    ASSERT_EQ(image.texels.size(), std::size_t(image.width) * image.height) << name;
+    EXPECT_TRUE(std::all_of(image.texels.begin(), image.texels.end(), [](DWORD t) {
+      return t >> 24 == 0xFF;
+    })) << name;
+    for (bool rows : {false, true}) {
+      if (!surfaces.count(name) && (name != "sky" || rows)) continue;
+      const int lines = rows ? image.height : image.width;
       double mean = 0;
-      for (int x = 0; x < lines; ++x) mean += StepAcross(png, x, transpose) / lines;
-      EXPECT_LT(StepAcross(png, 0, transpose), 1.5 * mean + 1.0)
-          << name << (transpose ? " top/bottom" : " left/right");
+      for (int x = 0; x < lines; ++x) mean += StepAt(image, x, rows) / lines;
+      EXPECT_LT(StepAt(image, 0, rows), 1.5 * mean + 1.0) << name << (rows ? " top/bottom" : "");
     }
   }
+  EXPECT_GE(count, 10);
 }
 
 struct KeyedImage {
   const char* file;
-  std::array<std::uint8_t, 3> key;
+  DWORD key;  // RGB
 };
 
 class DataParticleImage : public testing::TestWithParam<KeyedImage> {};
@@ -145,54 +112,44 @@ class DataParticleImage : public testing::TestWithParam<KeyedImage> {};
 // The key surrounds the picture and reaches nowhere inside it; where the picture meets the
 // key it has faded to black, since the particles are added to the frame; its middle is lit.
 TEST_P(DataParticleImage, PictureFadesToBlackInsideAKeyedBorder) {
-  Png png = ReadPng(RepoPath(std::string("Data/Texture/") + GetParam().file));
-  ASSERT_EQ(png.width, png.height);
-  ASSERT_TRUE(png.width >= 64 && png.width <= 128);
-  const int n = png.width;
+  const Image image = LoadImage(RepoPath(std::string("Data/Texture/") + GetParam().file));
+  const int n = image.width;
+  ASSERT_TRUE(image.height == n && n >= 64 && n <= 128);
   auto isKey = [&](int x, int y) {
-    const std::uint8_t* p = png.At(x, y);
-    return p[0] == GetParam().key[0] && p[1] == GetParam().key[1] && p[2] == GetParam().key[2];
+    return x >= 0 && y >= 0 && x < n && y < n &&
+           (image.texels[y * n + x] & 0xFFFFFF) == GetParam().key;
   };
-  for (auto [x, y] : {std::pair{0, 0}, {n - 1, 0}, {0, n - 1}, {n - 1, n - 1}}) {
-    EXPECT_TRUE(isKey(x, y)) << "corner " << x << "," << y;
+  for (int i = 0; i < n; ++i) {
+    ASSERT_TRUE(isKey(i, 0) && isKey(i, n - 1) && isKey(0, i) && isKey(n - 1, i)) << "border " << i;
   }
   // Flood the key from the border; every key texel must be reached.
   std::vector<char> reached(n * n, 0);
-  std::vector<std::pair<int, int>> todo;
-  for (int i = 0; i < n; ++i) {
-    for (auto [x, y] : {std::pair{i, 0}, {i, n - 1}, {0, i}, {n - 1, i}}) todo.push_back({x, y});
-  }
+  std::vector<std::pair<int, int>> todo = {{0, 0}};
   while (!todo.empty()) {
     auto [x, y] = todo.back();
     todo.pop_back();
-    if (x < 0 || y < 0 || x >= n || y >= n || reached[y * n + x] || !isKey(x, y)) continue;
+    if (!isKey(x, y) || reached[y * n + x]) continue;
     reached[y * n + x] = 1;
     todo.insert(todo.end(), {{x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}});
   }
   int stray = 0, brightEdge = 0, keyTexels = 0;
+  double centre = 0;
   for (int y = 0; y < n; ++y) {
     for (int x = 0; x < n; ++x) {
       if (isKey(x, y)) {
         ++keyTexels;
         stray += !reached[y * n + x];
-        continue;
+      } else if (isKey(x - 1, y) || isKey(x + 1, y) || isKey(x, y - 1) || isKey(x, y + 1)) {
+        brightEdge += image.Brightest(x, y) > 40;
       }
-      bool besideKey = (x > 0 && isKey(x - 1, y)) || (x + 1 < n && isKey(x + 1, y)) ||
-                       (y > 0 && isKey(x, y - 1)) || (y + 1 < n && isKey(x, y + 1));
-      const std::uint8_t* p = png.At(x, y);
-      if (besideKey && std::max({p[0], p[1], p[2]}) > 40) ++brightEdge;
+      if (std::abs(2 * x + 1 - n) <= 16 && std::abs(2 * y + 1 - n) <= 16) {
+        centre += image.Brightest(x, y) / 256.0;  // the middle 16 x 16
+      }
     }
   }
   EXPECT_EQ(stray, 0) << "key texels inside the picture";
   EXPECT_EQ(brightEdge, 0) << "picture texels next to the key that are not dark";
   EXPECT_GT(keyTexels, n * n / 8);
-  double centre = 0;
-  for (int y = n / 2 - 8; y < n / 2 + 8; ++y) {
-    for (int x = n / 2 - 8; x < n / 2 + 8; ++x) {
-      const std::uint8_t* p = png.At(x, y);
-      centre += std::max({p[0], p[1], p[2]}) / 256.0;
-    }
-  }
   EXPECT_GT(centre, 100.0) << "the middle is not bright";
 }
 
@@ -204,9 +161,9 @@ std::string FileStem(const testing::TestParamInfo<Param>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Particles, DataParticleImage,
-                         testing::Values(KeyedImage{"flame.png", {255, 0, 0}},
-                                         KeyedImage{"fountain.png", {0, 0, 255}},
-                                         KeyedImage{"water.png", {0, 0, 255}}),
+                         testing::Values(KeyedImage{"flame.png", 0xFF0000},
+                                         KeyedImage{"fountain.png", 0x0000FF},
+                                         KeyedImage{"water.png", 0x0000FF}),
                          FileStem<KeyedImage>);
 
 // ---- Meshes
@@ -215,14 +172,12 @@ struct LoadedMesh {
   KvXMeshData data;
   std::unique_ptr<KvMeshRaycast> raycast;
 
-  Vec Corner(std::uint32_t face, int corner) const {
-    const float* p = &data.positions[data.indices[face * 3 + corner] * 3];
-    return {p[0], p[1], p[2]};
-  }
   // (v1 - v0) x (v2 - v0): points toward a viewer who sees the face wound clockwise.
   Vec Cross(std::uint32_t face) const {
-    Vec a = Corner(face, 0), b = Corner(face, 1), c = Corner(face, 2);
-    Vec e{b[0] - a[0], b[1] - a[1], b[2] - a[2]}, f{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    const float* p[3];
+    for (int i = 0; i < 3; ++i) p[i] = &data.positions[data.indices[face * 3 + i] * 3];
+    Vec e{p[1][0] - p[0][0], p[1][1] - p[0][1], p[1][2] - p[0][2]};
+    Vec f{p[2][0] - p[0][0], p[2][1] - p[0][1], p[2][2] - p[0][2]};
     return {e[1] * f[2] - e[2] * f[1], e[2] * f[0] - e[0] * f[2], e[0] * f[1] - e[1] * f[0]};
   }
   bool Cast(Vec origin, Vec direction, KvRayHit& hit) const {
@@ -249,137 +204,101 @@ const LoadedMesh& Load(const char* name) {
   return mesh;
 }
 
-Vec Direction(float azimuthDegrees, float elevationDegrees) {
-  float a = azimuthDegrees * 0.017453292f, e = elevationDegrees * 0.017453292f;
+Vec Direction(int azimuthDegrees, int elevationDegrees) {
+  float a = float(azimuthDegrees) * 0.017453292f, e = float(elevationDegrees) * 0.017453292f;
   return {std::cos(e) * std::sin(a), std::sin(e), std::cos(e) * std::cos(a)};
 }
 
-// Casts from `eye` toward `direction`; counts faces seen with the wrong winding. The
+// Casts from `eye` toward `direction` and returns the distance to the face seen (1e30 for
+// none), counting it in `hits` and, when it is wound the wrong way, in `wrong`. The
 // environment's visible faces are counter-clockwise (cross product pointing away from the
 // viewer), the models' clockwise.
-void CountWinding(const LoadedMesh& mesh, Vec eye, Vec direction, bool clockwise, int& hits,
-                  int& wrong) {
+float Look(const LoadedMesh& mesh, Vec eye, Vec direction, bool clockwise, int& hits, int& wrong) {
   KvRayHit hit;
-  if (!mesh.Cast(eye, direction, hit)) return;
+  if (!mesh.Cast(eye, direction, hit)) return 1e30f;
   ++hits;
   Vec n = mesh.Cross(hit.face);
   float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
   float facing = (n[0] * direction[0] + n[1] * direction[1] + n[2] * direction[2]) / length;
-  if (clockwise ? facing > 0.01f : facing < -0.01f) ++wrong;
+  wrong += clockwise ? facing > 0.01f : facing < -0.01f;
+  return hit.distance;
 }
 
-struct MeshExpectation {
-  const char* file;
-  std::size_t minFaces, maxFaces, materials;
-};
-
-class DataMesh : public testing::TestWithParam<MeshExpectation> {};
-
-TEST_P(DataMesh, IsSoundAndNamesTexturesThatExist) {
-  const LoadedMesh& mesh = Load(GetParam().file);
-  const KvXMeshData& d = mesh.data;
-  EXPECT_GE(d.FaceCount(), GetParam().minFaces);
-  EXPECT_LE(d.FaceCount(), GetParam().maxFaces);
-  ASSERT_EQ(d.materials.size(), GetParam().materials);
-  EXPECT_EQ(d.normals.size(), d.positions.size());
-  EXPECT_EQ(d.colors.size(), d.VertexCount());
-  EXPECT_EQ(d.texcoords.size(), d.VertexCount() * 2);
-  for (std::uint32_t index : d.indices) ASSERT_LT(index, d.VertexCount());
-  std::vector<std::size_t> used(d.materials.size(), 0);
-  for (std::size_t f = 0; f < d.FaceCount(); ++f) {
-    ASSERT_LT(d.attributes[f], d.materials.size());
-    ++used[d.attributes[f]];
-    Vec n = mesh.Cross(static_cast<std::uint32_t>(f));
-    ASSERT_GT(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1e-14f) << "degenerate face " << f;
+// Every material in use and at least one textured: ShippedModels checks those through the
+// loader.
+TEST(DataMeshes, CountsNoDegenerateFaceAndTexturesThatExist) {
+  const struct {
+    const char* file;
+    std::size_t minFaces, maxFaces, materials;
+  } meshes[] = {{"environment.x", 20000, 60000, 3},
+                {"FirePit.x", 200, 6000, 2},
+                {"Fountain.x", 200, 6000, 2},
+                {"head.x", 500, 12000, 2}};
+  for (const auto& expected : meshes) {
+    SCOPED_TRACE(expected.file);
+    const LoadedMesh& mesh = Load(expected.file);
+    const std::size_t faces = mesh.data.FaceCount();
+    EXPECT_TRUE(faces >= expected.minFaces && faces <= expected.maxFaces) << faces;
+    EXPECT_EQ(mesh.data.materials.size(), expected.materials);
+    for (std::uint32_t f = 0; f < faces; ++f) {
+      Vec n = mesh.Cross(f);
+      ASSERT_GT(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1e-14f) << "degenerate face " << f;
+    }
+    for (const KvXMaterial& material : mesh.data.materials) {
+      const std::string& name = material.textureName;
+      if (!material.hasTexture) continue;
+      EXPECT_EQ(name.rfind("Data\\Texture\\", 0), 0u) << name;
+      EXPECT_TRUE(std::filesystem::is_regular_file(RepoPath(name))) << name;
+    }
   }
-  int textured = 0;
-  for (std::size_t m = 0; m < d.materials.size(); ++m) {
-    EXPECT_GT(used[m], 0u) << "material " << m << " unused";
-    if (!d.materials[m].hasTexture) continue;
-    ++textured;
-    const std::string& name = d.materials[m].textureName;
-    EXPECT_EQ(name.rfind("Data\\Texture\\", 0), 0u) << name;
-    EXPECT_TRUE(std::filesystem::is_regular_file(RepoPath(name))) << name;
-  }
-  EXPECT_GE(textured, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scene, DataMesh,
-                         testing::Values(MeshExpectation{"environment.x", 20000, 60000, 3},
-                                         MeshExpectation{"FirePit.x", 200, 6000, 2},
-                                         MeshExpectation{"Fountain.x", 200, 6000, 2},
-                                         MeshExpectation{"head.x", 500, 12000, 2}),
-                         FileStem<MeshExpectation>);
-
-TEST(DataEnvironment, GroundIsBelowZeroWhereTheSceneStands) {
+TEST(DataEnvironment, GroundWhereTheSceneStandsAndAnOpenPoolUnderTheHead) {
   const LoadedMesh& env = Load("environment.x");
-  for (auto [x, z] : {std::pair{0.0f, -10.0f}, {2.0f, -5.0f}, {2.5f, 0.0f}, {-2.5f, 0.0f}}) {
-    float ground = env.GroundBelow(x, 5.0f, z);
-    EXPECT_LT(ground, 0.0f) << x << "," << z;
-    EXPECT_GT(ground, -1.0f) << x << "," << z;
+  std::vector<std::pair<float, float>> spots = {{0, -10}, {2, -5}};
+  for (float x = -15; x <= 15; x += 0.5f) spots.push_back({x, 0});  // the path, ±2.5 among it
+  for (auto [x, z] : spots) {
+    const float ground = env.GroundBelow(x, 5, z);
+    EXPECT_TRUE(ground < 0 && ground > -1) << x << "," << z << ": " << ground;
   }
-  for (float x = -15.0f; x <= 15.0f; x += 0.5f) {
-    float ground = env.GroundBelow(x, 5.0f, 0.0f);
-    EXPECT_TRUE(ground < 0.0f && ground > -1.0f) << "x " << x << " ground " << ground;
-  }
-}
-
-TEST(DataEnvironment, PoolBelowTheHeadIsOpenAndACliffRisesBehindIt) {
-  const LoadedMesh& env = Load("environment.x");
-  // Below the head: a floor (not a hole), at least 16 below the mouth.
-  EXPECT_LE(env.GroundBelow(11.0f, 17.0f, 17.0f), 1.0f);
-  EXPECT_GT(env.GroundBelow(11.0f, 17.0f, 17.0f), -10.0f);
-  for (float r : {1.0f, 2.0f, 2.95f}) {
+  // Below the mouth at (11, 17, 17) and around it: a floor (not a hole) at least 16 lower,
+  // cast from high up so that rock reaching above the mouth is found too.
+  for (float r : {0.0f, 1.0f, 2.0f, 2.95f}) {
     for (int a = 0; a < 360; a += 15) {
-      Vec d = Direction(static_cast<float>(a), 0);
-      float x = 11.0f + r * d[0], z = 17.0f + r * d[2];
-      // Cast from high up so that rock reaching above y = 17 is found too.
-      float ground = env.GroundBelow(x, 200.0f, z);
-      EXPECT_TRUE(ground <= 1.0f && ground > -10.0f) << x << "," << z << ": " << ground;
+      const float x = 11 + r * std::sin(float(a) * 0.017453292f);
+      const float z = 17 + r * std::cos(float(a) * 0.017453292f);
+      const float ground = env.GroundBelow(x, 200, z);
+      EXPECT_TRUE(ground <= 1 && ground > -10) << x << "," << z << ": " << ground;
     }
   }
-  for (float y : {20.0f, 24.5f}) {
+  for (float y : {20.0f, 24.5f}) {  // the cliff behind the head
     KvRayHit hit;
-    ASSERT_TRUE(env.Cast({11.0f, y, 0.0f}, {0, 0, 1}, hit));
-    EXPECT_GT(hit.distance, 19.0f) << "y " << y;
-    EXPECT_LT(hit.distance, 23.0f) << "y " << y;
+    ASSERT_TRUE(env.Cast({11, y, 0}, {0, 0, 1}, hit));
+    EXPECT_TRUE(hit.distance > 19 && hit.distance < 23) << "y " << y << ": " << hit.distance;
   }
 }
 
-TEST(DataEnvironment, SkySurroundsEveryViewFromTheValley) {
-  const LoadedMesh& env = Load("environment.x");
-  for (Vec eye : {Vec{0, 1.5f, -10}, Vec{20, 1.5f, 0}, Vec{-20, 1.5f, 5}}) {
-    for (int elevation = 0; elevation <= 90; elevation += 10) {
-      for (int azimuth = 0; azimuth < 360; azimuth += 15) {
-        KvRayHit hit;
-        EXPECT_TRUE(env.Cast(eye, Direction(float(azimuth), float(elevation)), hit))
-            << "nothing seen from " << eye[0] << "," << eye[2] << " at " << azimuth << "/"
-            << elevation;
-        EXPECT_LT(hit.distance, 490.0f) << "beyond the far plane";
-      }
-    }
-    KvRayHit up;
-    ASSERT_TRUE(env.Cast(eye, {0, 1, 0}, up));
-    EXPECT_GT(up.distance, 240.0f);
-  }
-}
-
-TEST(DataEnvironment, FacesTheViewerSeesWindCounterClockwise) {
+// From the valley something nearer than the far plane lies in every direction at or above the
+// horizon, the sky dome at least 240 straight up; and every face seen, from there or from high
+// above the map, is wound counter-clockwise.
+TEST(DataEnvironment, SkySurroundsTheValleyAndFacesTheViewerSeesWindCounterClockwise) {
   const LoadedMesh& env = Load("environment.x");
   int hits = 0, wrong = 0;
-  for (Vec eye : {Vec{0, 1.5f, -10}, Vec{11, 6, 8}, Vec{-25, 3, 0}, Vec{30, 0, -60}}) {
-    eye[1] = std::max(eye[1], env.GroundBelow(eye[0], 200.0f, eye[2]) + 3.0f);
-    for (int elevation = -60; elevation <= 80; elevation += 10) {
+  for (Vec eye : {Vec{0, 1.5f, -10}, Vec{20, 1.5f, 0}, Vec{-20, 1.5f, 5}, Vec{11, 6, 8},
+                  Vec{-25, 3, 0}, Vec{30, 0, -60}}) {
+    eye[1] = std::max(eye[1], env.GroundBelow(eye[0], 200, eye[2]) + 3);
+    for (int elevation = -60; elevation <= 90; elevation += 10) {
       for (int azimuth = 0; azimuth < 360; azimuth += 10) {
-        CountWinding(env, eye, Direction(float(azimuth), float(elevation)), false, hits, wrong);
+        float distance = Look(env, eye, Direction(azimuth, elevation), false, hits, wrong);
+        EXPECT_TRUE(elevation < 0 || distance < 490)
+            << "nothing seen from " << eye[0] << "," << eye[2] << " at " << azimuth << "/"
+            << elevation;
+        EXPECT_TRUE(elevation < 90 || distance > 240) << "sky too low";
       }
     }
   }
-  // Ground seen from high above, all over the map.
   for (float x = -110; x <= 110; x += 10) {
-    for (float z = -110; z <= 110; z += 10) {
-      CountWinding(env, {x, 200, z}, {0, -1, 0}, false, hits, wrong);
-    }
+    for (float z = -110; z <= 110; z += 10) Look(env, {x, 200, z}, {0, -1, 0}, false, hits, wrong);
   }
   EXPECT_GT(hits, 2000);
   EXPECT_EQ(wrong, 0);
@@ -388,62 +307,49 @@ TEST(DataEnvironment, FacesTheViewerSeesWindCounterClockwise) {
 struct ModelView {
   const char* file;
   Vec centre;
-  float distance;
   int maxElevation;  // of the viewing direction: 0 for models seen only from above or level
+  Vec low, high;     // expected bounds, to within `tolerance`
+  float tolerance;
 };
 
-class DataModelWinding : public testing::TestWithParam<ModelView> {};
+class DataModel : public testing::TestWithParam<ModelView> {};
 
-TEST_P(DataModelWinding, FacesTheViewerSeesWindClockwise) {
+TEST_P(DataModel, FacesTheViewerSeesWindClockwiseAndBoundsSuitItsPlace) {
   const LoadedMesh& mesh = Load(GetParam().file);
   const Vec c = GetParam().centre;
   int hits = 0, wrong = 0;
   for (int elevation = -90; elevation <= GetParam().maxElevation; elevation += 10) {
     for (int azimuth = 0; azimuth < 360; azimuth += 10) {
-      Vec d = Direction(float(azimuth), float(elevation));
-      float r = GetParam().distance;
+      const Vec d = Direction(azimuth, elevation);
       for (float offset : {-0.2f, 0.0f, 0.2f}) {
-        Vec eye{c[0] - d[0] * r + offset, c[1] - d[1] * r, c[2] - d[2] * r - offset};
-        CountWinding(mesh, eye, d, true, hits, wrong);
+        Vec eye{c[0] - d[0] * 5 + offset, c[1] - d[1] * 5, c[2] - d[2] * 5 - offset};
+        Look(mesh, eye, d, true, hits, wrong);
       }
     }
   }
   EXPECT_GT(hits, 300);
   EXPECT_EQ(wrong, 0);
-}
-
-// The fire pit and the fountain stand on the ground; the head hangs above the viewer.
-INSTANTIATE_TEST_SUITE_P(Scene, DataModelWinding,
-                         testing::Values(ModelView{"FirePit.x", {0, 0.1f, 0}, 5, 0},
-                                         ModelView{"Fountain.x", {0, -0.6f, 0}, 5, 0},
-                                         ModelView{"head.x", {0, 0.4f, 0.4f}, 5, 90}),
-                         FileStem<ModelView>);
-
-void Bounds(const KvXMeshData& d, Vec& low, Vec& high) {
-  low = {1e9f, 1e9f, 1e9f};
-  high = {-1e9f, -1e9f, -1e9f};
-  for (std::size_t i = 0; i < d.positions.size(); ++i) {
-    low[i % 3] = std::min(low[i % 3], d.positions[i]);
-    high[i % 3] = std::max(high[i % 3], d.positions[i]);
+  Vec low{1e9f, 1e9f, 1e9f}, high{-1e9f, -1e9f, -1e9f};
+  for (std::size_t i = 0; i < mesh.data.positions.size(); ++i) {
+    low[i % 3] = std::min(low[i % 3], mesh.data.positions[i]);
+    high[i % 3] = std::max(high[i % 3], mesh.data.positions[i]);
+  }
+  for (int axis = 0; axis < 3; ++axis) {
+    EXPECT_NEAR(low[axis], GetParam().low[axis], GetParam().tolerance) << "axis " << axis;
+    EXPECT_NEAR(high[axis], GetParam().high[axis], GetParam().tolerance) << "axis " << axis;
   }
 }
 
-TEST(DataModelShapes, SizesAndOriginsSuitTheirPlaces) {
-  Vec low, high;
-  Bounds(Load("FirePit.x").data, low, high);  // origin at the middle of its base
-  EXPECT_NEAR(high[0] - low[0], 1.5f, 0.25f);
-  EXPECT_TRUE(low[1] <= 0.0f && low[1] > -0.25f);
-  EXPECT_NEAR(low[0] + high[0], 0.0f, 0.2f);
-
-  Bounds(Load("Fountain.x").data, low, high);  // origin at the top of the spout, base 1 below
-  EXPECT_NEAR(high[0] - low[0], 2.0f, 0.2f);
-  EXPECT_NEAR(low[1], -1.0f, 0.05f);
-  EXPECT_NEAR(high[1], 0.0f, 0.05f);
-
-  Bounds(Load("head.x").data, low, high);  // origin in the mouth, the face toward -z
-  EXPECT_NEAR(high[1] - low[1], 1.5f, 0.2f);
-  EXPECT_TRUE(low[1] < 0 && high[1] > 0.8f);
-  EXPECT_TRUE(low[2] > -0.4f && high[2] > 0.8f);
-}
+// The fire pit stands on the ground with its origin at the middle of its base; the fountain's
+// origin is the top of its spout, its base 1 below; the head hangs above the viewer, its origin
+// in the mouth and its face toward -z.
+INSTANTIATE_TEST_SUITE_P(
+    Scene, DataModel,
+    testing::Values(
+        ModelView{"FirePit.x", {0, 0.1f, 0}, 0, {-0.7f, -0.15f, -0.7f}, {0.7f, 0.25f, 0.7f}, 0.1f},
+        ModelView{"Fountain.x", {0, -0.6f, 0}, 0, {-1, -1, -1}, {1, 0, 1}, 0.05f},
+        ModelView{
+            "head.x", {0, 0.4f, 0.4f}, 90, {-0.55f, -0.5f, -0.25f}, {0.55f, 1, 1.35f}, 0.15f}),
+    FileStem<ModelView>);
 
 }  // namespace

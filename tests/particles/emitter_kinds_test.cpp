@@ -42,7 +42,7 @@ struct Bound {
 #define FIELD(expr) [](const KV_PARTICLE& p) { return static_cast<float>(expr); }
 #define SAME3(v) FIELD(std::abs(p.v.y - p.v.x) + std::abs(p.v.z - p.v.x)), 0, 0
 
-void ExpectSpawns(KV_EMITTER_BASE& emitter, const std::vector<Bound>& bounds) {
+void ExpectSpawns(const char* kind, KV_EMITTER_BASE& emitter, const std::vector<Bound>& bounds) {
   std::vector<float> low(bounds.size(), 1e30f), high(bounds.size(), -1e30f);
   for (int spawn = 0; spawn < kSpawns; ++spawn) {
     emitter.ResetParticle(0);
@@ -53,7 +53,7 @@ void ExpectSpawns(KV_EMITTER_BASE& emitter, const std::vector<Bound>& bounds) {
     }
   }
   for (std::size_t b = 0; b < bounds.size(); ++b) {
-    SCOPED_TRACE(testing::Message() << "bound " << b);
+    SCOPED_TRACE(testing::Message() << kind << " bound " << b);
     EXPECT_GE(low[b], bounds[b].low);
     EXPECT_LE(high[b], bounds[b].high);
     if (bounds[b].reached) {
@@ -74,21 +74,15 @@ TEST(WaterfallEmitter, FirstSpawnAndStepFromTheStartingState) {
   EXPECT_EQ(p.velocity, D3DXVECTOR3(-0.004f, -0.005f, 0.002f));
   EXPECT_EQ(p.rotation, D3DXVECTOR3(0, 0, 63.34f));
   EXPECT_EQ(p.spin, D3DXVECTOR3(0, 0, 0));
-  EXPECT_FLOAT_EQ(p.scale.x, 3.709f);
-  EXPECT_EQ(p.scale, D3DXVECTOR3(p.scale.x, p.scale.x, p.scale.x));
+  EXPECT_EQ(p.scale, D3DXVECTOR3(3.69f + 0.019f, 3.69f + 0.019f, 3.69f + 0.019f));
   EXPECT_EQ(p.shrink, D3DXVECTOR3(-0.019f, -0.019f, -0.019f));
-  EXPECT_EQ(p.gravity, 0.005f);
-  EXPECT_EQ(p.life, 118);
-  EXPECT_FLOAT_EQ(p.position.x, 10 - 0.004f);
-  EXPECT_EQ(p.position.y, 20.0f);
-  EXPECT_FLOAT_EQ(p.position.z, 30 + 0.002f);
+  EXPECT_TRUE(p.gravity == 0.005f && p.life == 118);
+  EXPECT_EQ(p.position, D3DXVECTOR3(10 - 0.004f, 20, 30 + 0.002f));
   EXPECT_EQ(emitter->rollAngle, 63.34f);
-
   KvResetRandomSourceForTesting();
-  emitter->ResetParticle(0);
-  EXPECT_EQ(p.scale.x, 3.69f);
-  EXPECT_EQ(p.velocity.y, 0.0f);
-  EXPECT_EQ(p.position.x, 10.0f);
+  emitter->ResetParticle(0);  // the same spawn, not advanced
+  EXPECT_TRUE(p.scale.x == 3.69f && p.velocity.y == 0);
+  EXPECT_EQ(p.position, D3DXVECTOR3(10, 20, 30));
 }
 
 // The first update finds the zero-filled flame spent and draws the spawn as it is, with the
@@ -100,9 +94,7 @@ TEST(FireEmitter, FirstSpawnFromTheStartingState) {
   emitter->UpdateParticle(0);
   const KV_PARTICLE& p = emitter->particles[0];
   EXPECT_EQ(KvRandom(), 26962);  // exactly eight draws were taken
-  EXPECT_EQ(p.position.x, static_cast<float>(1.0 - 0.09));
-  EXPECT_EQ(p.position.y, 2.0f);
-  EXPECT_EQ(p.position.z, static_cast<float>(static_cast<double>(0.3f) + 0.17));
+  EXPECT_EQ(p.position, D3DXVECTOR3(float(1.0 - 0.09), 2, float(double(0.3f) + 0.17)));
   EXPECT_EQ(p.velocity, D3DXVECTOR3(-0.011f, 0.05f, 0.014f));
   EXPECT_EQ(p.rotation, D3DXVECTOR3(0, 0, 157.24f));
   EXPECT_EQ(p.spin, D3DXVECTOR3(0, 0, 5));
@@ -111,71 +103,59 @@ TEST(FireEmitter, FirstSpawnFromTheStartingState) {
   EXPECT_EQ(emitter->rollAngle, 0.0f);
 }
 
-TEST(EmitterSpawns, FireFlamesScatterRiseAndSpinAwayOnTheirRight) {
+// Fire flames scatter, rise and spin away on their right; fountain drops leave the emitter
+// point upward; waterfall sheets drift sideways only; eruption columns stand still.
+TEST(EmitterSpawns, EachKindDrawsItsFieldsFromTheirRanges) {
   KvRecordingDevice device;
-  auto fire = MakeEmitter<KV_FIRE_EMITTER>(device, {0, 1.25f, 0});
-  ExpectSpawns(*fire, {{FIELD(p.position.x), -0.5f, 0.49f},
-                       {FIELD(p.position.y), 1.25f, 1.25f},
-                       {FIELD(p.position.z), -0.5f, 0.49f},
-                       {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                       {FIELD(p.velocity.y), Q(50, 1000), Q(99, 1000)},
-                       {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                       {FIELD(p.rotation.z), 0, 327.67f, false},
-                       {FIELD(p.spin.z * (p.position.x > 0 ? -1 : 1)), 5, 5},
-                       {FIELD(p.scale.x), 1.5f, 1.99f},
-                       {SAME3(scale)},
-                       {FIELD(p.shrink.x), Q(25, 750), Q(49, 750)},
-                       {SAME3(shrink)},
-                       {FIELD(p.gravity), 0, 0}});
-}
-
-TEST(EmitterSpawns, FountainDropsLeaveTheEmitterPointUpward) {
-  KvRecordingDevice device;
-  auto fountain = MakeEmitter<KV_FOUNTAIN_EMITTER>(device, {0, 0, 0});
-  ExpectSpawns(*fountain, {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
-                           {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                           {FIELD(p.velocity.y), Q(200, 1000), Q(249, 1000)},
-                           {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                           {FIELD(p.rotation.z), 0, 327.67f, false},
-                           {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
-                           {FIELD(p.scale.x * p.scale.y * p.scale.z), 1, 1},
-                           {FIELD(p.shrink.x), Q(-34, 1000), Q(-25, 1000)},
-                           {SAME3(shrink)},
-                           {FIELD(p.gravity), 0.01f, 0.01f},
-                           {FIELD(p.life), 55, 99}});
-}
-
-TEST(EmitterSpawns, WaterfallSheetsDriftSidewaysOnly) {
-  KvRecordingDevice device;
-  auto waterfall = MakeEmitter<KV_WATERFALL_EMITTER>(device, {0, 0, 0});
-  ExpectSpawns(*waterfall, {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
-                            {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                            {FIELD(p.velocity.y), 0, 0},
-                            {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                            {FIELD(p.rotation.z), 0, 327.67f, false},
-                            {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
-                            {FIELD(p.scale.x), 3.0f, 3.99f},
-                            {SAME3(scale)},
-                            {FIELD(p.shrink.x), Q(-29, 1000), Q(-15, 1000)},
-                            {SAME3(shrink)},
-                            {FIELD(p.gravity), 0.005f, 0.005f},
-                            {FIELD(p.life), 80, 159}});
-}
-
-TEST(EmitterSpawns, EruptionColumnsStandStill) {
-  KvRecordingDevice device;
-  auto eruption = MakeEmitter<KV_ERUPTION_EMITTER>(device, {0, 0, 0});
-  ExpectSpawns(*eruption, {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
-                           {FIELD(D3DXVec3Length(&p.velocity)), 0, 0},
-                           {FIELD(D3DXVec3Length(&p.rotation)), 0, 0},
-                           {FIELD(D3DXVec3Length(&p.spin)), 0, 0},
-                           {FIELD(p.scale.x), 0.15f, 0.249f},
-                           {SAME3(scale)},
-                           {FIELD(p.shrink.x), Q(-49, 750), Q(-25, 750)},
-                           {FIELD(p.shrink.y), Q(-59, 750), Q(-35, 750)},
-                           {FIELD(p.shrink.z - p.shrink.x), 0, 0},
-                           {FIELD(p.gravity), 0, 0},
-                           {FIELD(p.life), 100, 114}});
+  ExpectSpawns("fire", *MakeEmitter<KV_FIRE_EMITTER>(device, {0, 1.25f, 0}),
+               {{FIELD(p.position.x), -0.5f, 0.49f},
+                {FIELD(p.position.y), 1.25f, 1.25f},
+                {FIELD(p.position.z), -0.5f, 0.49f},
+                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.velocity.y), Q(50, 1000), Q(99, 1000)},
+                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.rotation.z), 0, 327.67f, false},
+                {FIELD(p.spin.z * (p.position.x > 0 ? -1 : 1)), 5, 5},
+                {FIELD(p.scale.x), 1.5f, 1.99f},
+                {SAME3(scale)},
+                {FIELD(p.shrink.x), Q(25, 750), Q(49, 750)},
+                {SAME3(shrink)},
+                {FIELD(p.gravity), 0, 0}});
+  ExpectSpawns("fountain", *MakeEmitter<KV_FOUNTAIN_EMITTER>(device, {0, 0, 0}),
+               {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
+                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.velocity.y), Q(200, 1000), Q(249, 1000)},
+                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.rotation.z), 0, 327.67f, false},
+                {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
+                {FIELD(p.scale.x * p.scale.y * p.scale.z), 1, 1},
+                {FIELD(p.shrink.x), Q(-34, 1000), Q(-25, 1000)},
+                {SAME3(shrink)},
+                {FIELD(p.gravity), 0.01f, 0.01f},
+                {FIELD(p.life), 55, 99}});
+  ExpectSpawns("waterfall", *MakeEmitter<KV_WATERFALL_EMITTER>(device, {0, 0, 0}),
+               {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
+                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.velocity.y), 0, 0},
+                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
+                {FIELD(p.rotation.z), 0, 327.67f, false},
+                {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
+                {FIELD(p.scale.x), 3.0f, 3.99f},
+                {SAME3(scale)},
+                {FIELD(p.shrink.x), Q(-29, 1000), Q(-15, 1000)},
+                {SAME3(shrink)},
+                {FIELD(p.gravity), 0.005f, 0.005f},
+                {FIELD(p.life), 80, 159}});
+  ExpectSpawns("eruption", *MakeEmitter<KV_ERUPTION_EMITTER>(device, {0, 0, 0}),
+               {{FIELD(D3DXVec3Length(&p.position) + D3DXVec3Length(&p.velocity)), 0, 0},
+                {FIELD(D3DXVec3Length(&p.rotation) + D3DXVec3Length(&p.spin)), 0, 0},
+                {FIELD(p.scale.x), 0.15f, 0.249f},
+                {SAME3(scale)},
+                {FIELD(p.shrink.x), Q(-49, 750), Q(-25, 750)},
+                {FIELD(p.shrink.y), Q(-59, 750), Q(-35, 750)},
+                {FIELD(p.shrink.z - p.shrink.x), 0, 0},
+                {FIELD(p.gravity), 0, 0},
+                {FIELD(p.life), 100, 114}});
 }
 
 TEST(FireEmitter, ReplacesSpentFlamesUnadvancedWithThePreviousRoll) {
@@ -204,8 +184,8 @@ TEST(FountainAndWaterfallEmitters, EndByLifeAndAdvanceTheFreshParticleAtOnce) {
   KvRecordingDevice device;
   auto fountain = MakeEmitter<KV_FOUNTAIN_EMITTER>(device, {0, 5, 0});
   auto waterfall = MakeEmitter<KV_WATERFALL_EMITTER>(device, {0, 5, 0});
-  for (KV_EMITTER_BASE* emitter : {static_cast<KV_EMITTER_BASE*>(fountain.get()),
-                                   static_cast<KV_EMITTER_BASE*>(waterfall.get())}) {
+  KV_EMITTER_BASE* emitters[] = {fountain.get(), waterfall.get()};
+  for (KV_EMITTER_BASE* emitter : emitters) {
     const KV_PARTICLE& p = emitter->particles[0];
     int replaced = 0;
     for (int frame = 0; frame < 2000; ++frame) {
@@ -231,13 +211,11 @@ TEST(EruptionEmitter, ColumnsStandOnTheGroundAndEndByWidthOrLife) {
   KvRecordingDevice device;
   auto emitter = MakeEmitter<KV_ERUPTION_EMITTER>(device, {2, 9, 3});
   const KV_PARTICLE& p = emitter->particles[0];
-  int byWidth = 0;
-  int byLife = 0;
+  int byWidth = 0, byLife = 0;
   for (int frame = 0; frame < 20000; ++frame) {
     const KV_PARTICLE before = p;
     emitter->UpdateParticle(0);
-    EXPECT_EQ(p.position.x, 2.0f);
-    EXPECT_EQ(p.position.z, 3.0f);
+    EXPECT_TRUE(p.position.x == 2 && p.position.z == 3);
     if (before.life - 1 <= 0) {
       ++byLife;
       EXPECT_EQ(p.position.y, p.scale.y / 2);  // advanced once, already on the ground

@@ -11,25 +11,26 @@
 
 namespace {
 
-class BinaryWriter {
- public:
+// Binary tokens: 1 a name, 2 a string, 6 a list of DWORDs, 7 of floats, 10 and 11 braces.
+struct BinaryWriter {
   std::string bytes = "xof 0303bin 0064";
 
   template <typename T>
   void Put(T value) {
     bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
   }
-  void Token(std::uint16_t code) { Put(code); }
-  void Text(std::uint16_t code, const std::string& text) {  // a name or a string
-    Put(code);
-    Put(static_cast<std::uint32_t>(text.size()));
-    bytes += text;
-  }
   template <typename T>
   void List(std::uint16_t code, const std::vector<T>& values) {
     Put(code);
     Put(static_cast<std::uint32_t>(values.size()));
     for (T v : values) Put(v);
+  }
+  void Text(std::uint16_t code, const std::string& text) {  // a name or a string
+    List(code, std::vector<char>(text.begin(), text.end()));
+  }
+  void Open(const std::string& name) {  // a name and an opening brace
+    Text(1, name);
+    Put<std::uint16_t>(10);
   }
 };
 
@@ -43,25 +44,21 @@ bool Parse(const std::string& file, KvXMeshData& mesh) {
 
 TEST(XFileEncodings, BinaryWithDoublesAndAClassId) {
   BinaryWriter w;
-  w.Text(1, "Mesh");
-  w.Token(10);
-  w.Token(5);  // an optional class id after the brace
+  w.Open("Mesh");
+  w.Put<std::uint16_t>(5);  // an optional class id after the brace
   w.bytes.append(16, '\x11');
   w.List<std::uint32_t>(6, {3});
   w.List<double>(7, {0.1, 0, 0, 1, 0, 0, 0, 1e10, 0});
   w.List<std::uint32_t>(6, {1, 3, 0, 1, 2});
-  w.Text(1, "MeshMaterialList");
-  w.Token(10);
+  w.Open("MeshMaterialList");
   w.List<std::uint32_t>(6, {1, 1, 0});
   w.Text(1, "Material");
-  w.Text(1, "Shiny");
-  w.Token(10);
+  w.Open("Shiny");
   w.List<double>(7, {1, 0.5, 0.25, 1, 20, 1, 1, 1, 0, 0, 0});
-  w.Text(1, "TextureFilename");
-  w.Token(10);
+  w.Open("TextureFilename");
   w.Text(2, "maps\\shiny.png");
   w.Put<std::uint32_t>(20);  // the string's terminator, written as a DWORD
-  for (int i = 0; i < 4; ++i) w.Token(11);
+  for (int i = 0; i < 4; ++i) w.Put<std::uint16_t>(11);
   KvXMeshData mesh;
   ASSERT_TRUE(Parse(w.bytes, mesh));
   ASSERT_EQ(mesh.VertexCount(), 3u);

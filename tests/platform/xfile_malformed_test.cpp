@@ -34,82 +34,76 @@ bool ParseChecked(const std::string& bytes) {
   KvXMeshData mesh;
   mesh.positions = {1, 2, 3};  // stale content must not survive a failure
   std::string error;
-  const bool ok =
-      KvParseXFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), mesh, &error);
-  if (!ok) {
+  if (!KvParseXFile(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), mesh,
+                    &error)) {
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(mesh.VertexCount(), 0u);
-    EXPECT_TRUE(mesh.indices.empty() && mesh.materials.empty());
+    EXPECT_TRUE(mesh.positions.empty() && mesh.indices.empty() && mesh.materials.empty());
     return false;
   }
   const std::size_t vertices = mesh.VertexCount();
+  const auto below = [](std::size_t n) { return [n](std::uint32_t i) { return i < n; }; };
   EXPECT_GT(mesh.FaceCount(), 0u);
   EXPECT_EQ(mesh.attributes.size(), mesh.FaceCount());
-  EXPECT_TRUE(std::all_of(mesh.indices.begin(), mesh.indices.end(),
-                          [&](std::uint32_t index) { return index < vertices; }));
-  EXPECT_TRUE(std::all_of(mesh.attributes.begin(), mesh.attributes.end(),
-                          [&](std::uint32_t a) { return a < mesh.materials.size(); }));
+  EXPECT_TRUE(std::all_of(mesh.indices.begin(), mesh.indices.end(), below(vertices)));
+  EXPECT_TRUE(
+      std::all_of(mesh.attributes.begin(), mesh.attributes.end(), below(mesh.materials.size())));
   EXPECT_TRUE(mesh.normals.empty() || mesh.normals.size() == 3 * vertices);
   EXPECT_TRUE(mesh.texcoords.empty() || mesh.texcoords.size() == 2 * vertices);
   EXPECT_TRUE(mesh.colors.empty() || mesh.colors.size() == vertices);
   return true;
 }
 
+// The inline mesh and every shared test file.
 std::vector<std::pair<std::string, std::string>> Samples() {
   std::vector<std::pair<std::string, std::string>> samples = {{"inline", kGoodMesh}};
   if (!std::filesystem::is_directory(kDir)) return samples;
   for (const auto& entry : std::filesystem::directory_iterator(kDir)) {
-    if (entry.path().extension() != ".x") continue;
     std::ifstream in(entry.path(), std::ios::binary);
-    samples.emplace_back(entry.path().filename(), std::string(std::istreambuf_iterator<char>(in),
-                                                              std::istreambuf_iterator<char>()));
+    if (entry.path().extension() == ".x") {
+      samples.emplace_back(entry.path().filename(), std::string(std::istreambuf_iterator(in), {}));
+    }
   }
   return samples;
 }
 
-// Every position of a file up to `budget` bytes long; in longer ones, the start, the end and
-// evenly spaced points, about `budget` in all.
-std::vector<std::size_t> Positions(std::size_t size, std::size_t budget) {
+// Every position below `size` when that is up to 1000; otherwise the start, the end and evenly
+// spaced points, about 1000 in all, or 40 past 100 kB so that the suite stays quick under the
+// sanitizers.
+std::vector<std::size_t> Positions(std::size_t size) {
+  const std::size_t budget = size > 100000 ? 40 : 1000, edge = budget / 4;
   std::vector<std::size_t> positions;
-  const std::size_t edge = budget / 4, step = size / (budget / 2) + 1;
   for (std::size_t i = 0; i < size; ++i) {
-    if (size <= budget || i < edge || i + edge > size || i % step == 0) positions.push_back(i);
+    if (size <= budget || i < edge || i + edge > size || i % (size / (budget / 2) + 1) == 0) {
+      positions.push_back(i);
+    }
   }
   return positions;
 }
 
-// Big files are parsed fewer times so that the suite stays quick under the sanitizers.
-std::size_t Budget(const std::string& bytes) {
-  return bytes.size() > 100000 ? 40 : 1000;
-}
-
 TEST(XFileMalformed, BrokenInputsFail) {
   const std::string header = "xof 0303txt 0032\n";
-  const std::string tri = "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;";
+  const std::string tri = "3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;;", mesh = header + "Mesh {" + tri;
+  const std::string material = "Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; ";
   const std::string cases[] = {
       "",
       "xof 0303txt",
       header,                                                       // no mesh
       "xof 0303abc 0032 Mesh {" + tri + "}",                        // unknown encoding
       "xof 0303txt 0016 Mesh {" + tri + "}",                        // unknown float size
-      header + "Mesh {" + tri,                                      // unclosed
-      header + "Mesh {" + tri + "}}",                               // one brace too many
+      mesh,                                                         // unclosed
+      mesh + "}}",                                                  // one brace too many
       header + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,3;; }",  // index out of range
       header + "Mesh { 0; 0; }",                                    // no triangle
       header + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0; }",                // too few numbers
       header + "Mesh { 4294967295; 0;0;0;; 1; 3;0,1,2;; }",         // absurd count
       header + "Mesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 4294967295; 3;0,1,2;; }",
-      header + "Mesh {" + tri +
-          "MeshMaterialList { 1; 1; 1;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
-      header + "Mesh {" + tri +
-          "MeshMaterialList { 2; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; } } }",
-      header + "Mesh {" + tri + "MeshMaterialList { 1; 1; 0;; { Missing } } }",
-      header + "Mesh {" + tri + "MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }",
-      header + "Mesh {" + tri + "MeshTextureCoords { 2; 0;0;, 1;1;; } }",
-      header + "Mesh {" + tri + "MeshVertexColors { 1; 3;1;1;1;1;; } }",
-      header + "Mesh {" + tri +
-          "MeshMaterialList { 1; 1; 0;; Material { 1;1;1;1;; 0; 0;0;0;; 0;0;0;; TextureFilename { "
-          "\"open; } } } }",
+      mesh + "MeshMaterialList { 1; 1; 1;; " + material + "} } }",  // no material 1
+      mesh + "MeshMaterialList { 2; 1; 0;; " + material + "} } }",  // one material short
+      mesh + "MeshMaterialList { 1; 1; 0;; { Missing } } }",
+      mesh + "MeshNormals { 1; 0;0;1;; 1; 4;0,0,0,0;; } }",
+      mesh + "MeshTextureCoords { 2; 0;0;, 1;1;; } }",
+      mesh + "MeshVertexColors { 1; 3;1;1;1;1;; } }",
+      mesh + "MeshMaterialList { 1; 1; 0;; " + material + "TextureFilename { \"open; } } } }",
       std::string("xof 0303bin 0032\x01\x00\xff\xff\xff\xff", 22),  // name longer than the file
       std::string("xof 0303bin 0032\x06\x00\xff\xff\xff\x3f", 22),  // list longer than the file
       std::string("xof 0303tzip0032\xff\xff\xff\xff", 20),          // absurd uncompressed size
@@ -129,19 +123,14 @@ TEST(XFileMalformed, NestingIsBoundedWithoutRecursion) {
   EXPECT_TRUE(ParseChecked("xof 0303txt 0032\nExtra {" + unknown + "}\n" + mesh));
 }
 
-TEST(XFileMalformed, TruncatedFilesFail) {
+TEST(XFileMalformed, TruncatedFilesFailAndFlippedBytesNeverBreakTheReader) {
   for (const auto& [name, bytes] : Samples()) {
     ASSERT_TRUE(ParseChecked(bytes)) << name;
     // Every file ends in a closing brace and at most one newline.
-    for (std::size_t length : Positions(bytes.size() - 1, Budget(bytes))) {
+    for (std::size_t length : Positions(bytes.size() - 1)) {
       EXPECT_FALSE(ParseChecked(bytes.substr(0, length))) << name << " cut at " << length;
     }
-  }
-}
-
-TEST(XFileMalformed, FlippedBytesNeverBreakTheReader) {
-  for (const auto& [name, bytes] : Samples()) {
-    for (std::size_t at : Positions(bytes.size(), Budget(bytes))) {
+    for (std::size_t at : Positions(bytes.size())) {
       for (char value : {'\xff', '}', '9', static_cast<char>(bytes[at] ^ 0x10)}) {
         std::string damaged = bytes;
         damaged[at] = value;
@@ -152,11 +141,10 @@ TEST(XFileMalformed, FlippedBytesNeverBreakTheReader) {
 }
 
 TEST(XFileMalformed, InflatedCountsFailBeforeAllocating) {
-  // Text: the first number inside every Mesh... object is a count.
   for (const auto& [name, bytes] : Samples()) {
-    if (bytes.compare(8, 4, "txt ") != 0) continue;
-    for (std::size_t at = bytes.find("Mesh"); at != std::string::npos;
-         at = bytes.find("Mesh", at + 1)) {
+    // Text: the first number inside every Mesh... object is a count.
+    std::size_t at = bytes.compare(8, 4, "txt ") == 0 ? bytes.find("Mesh") : std::string::npos;
+    for (; at != std::string::npos; at = bytes.find("Mesh", at + 1)) {
       const std::size_t number = bytes.find_first_not_of(" \r\n\t", bytes.find('{', at) + 1);
       const std::size_t end = bytes.find_first_not_of("0123456789", number);
       if (!std::isspace(static_cast<unsigned char>(bytes[at - 1])) || end == number) continue;
@@ -165,11 +153,9 @@ TEST(XFileMalformed, InflatedCountsFailBeforeAllocating) {
             << name << " at " << number;
       }
     }
-  }
-  // Binary: every DWORD of a small file made huge; whatever it was, the reader copes.
-  for (const auto& [name, bytes] : Samples()) {
-    if (bytes.compare(8, 4, "bin ") != 0 || bytes.size() > 10000) continue;
-    for (std::size_t at = 16; at + 4 <= bytes.size(); ++at) {
+    // Binary: every DWORD of a small file made huge; whatever it was, the reader copes.
+    const bool smallBinary = bytes.compare(8, 4, "bin ") == 0 && bytes.size() <= 10000;
+    for (std::size_t at = 16; smallBinary && at + 4 <= bytes.size(); ++at) {
       ParseChecked(std::string(bytes).replace(at, 4, "\xff\xff\xff\x7f"));
     }
   }

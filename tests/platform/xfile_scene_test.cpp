@@ -1,6 +1,7 @@
 // The .x reader on small text files: frames, polygons, materials and vertex splitting.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,21 @@ KvXMeshData ParseText(const std::string& body) {
   return mesh;
 }
 
-void ExpectVec3(const std::vector<float>& values, std::size_t vertex, float x, float y, float z) {
-  ASSERT_LE(3 * vertex + 3, values.size());
-  EXPECT_NEAR(values[3 * vertex], x, 1e-5) << "vertex " << vertex;
-  EXPECT_NEAR(values[3 * vertex + 1], y, 1e-5) << "vertex " << vertex;
-  EXPECT_NEAR(values[3 * vertex + 2], z, 1e-5) << "vertex " << vertex;
+// x, y, z from `vertex` on: one vertex's or, with more values, those of the next ones too.
+void ExpectVec3(const std::vector<float>& values, std::size_t vertex,
+                const std::vector<float>& expected) {
+  ASSERT_LE(3 * vertex + expected.size(), values.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_NEAR(values[3 * vertex + i], expected[i], 1e-5) << "vertex " << vertex + i / 3;
+  }
 }
 
-void ExpectColor(const D3DCOLORVALUE& c, float r, float g, float b, float a) {
-  EXPECT_FLOAT_EQ(c.r, r);
-  EXPECT_FLOAT_EQ(c.g, g);
-  EXPECT_FLOAT_EQ(c.b, b);
-  EXPECT_FLOAT_EQ(c.a, a);
+// Diffuse, ambient, specular and emissive (r, g, b, a each), then power.
+std::vector<float> Fields(const D3DMATERIAL9& material) {
+  static_assert(sizeof material == 17 * sizeof(float));
+  std::vector<float> fields(17);
+  std::memcpy(fields.data(), &material, sizeof material);
+  return fields;
 }
 
 const char kTriangle[] = "3; 1;0;0;, 0;1;0;, 0;0;1;; 1; 3;0,1,2;;";
@@ -46,15 +50,11 @@ TEST(XFileScene, NestedFramesApplyChildTransformFirst) {
       }
     }
     Mesh Loose { )" + kTriangle + "}");
+  // Inner scales by 2 and turns x onto y; Outer then moves by 10 along x. The normal is turned,
+  // renormalised, not moved. A mesh outside any frame is taken as it is, with zero normals.
   ASSERT_EQ(mesh.VertexCount(), 6u);
-  // Inner scales by 2 and turns x onto y; Outer then moves by 10 along x.
-  ExpectVec3(mesh.positions, 0, 10, 2, 0);
-  ExpectVec3(mesh.positions, 1, 8, 0, 0);
-  ExpectVec3(mesh.positions, 2, 10, 0, 2);
-  ExpectVec3(mesh.normals, 0, 0, 1, 0);  // turned, renormalised, not moved
-  // A mesh outside any frame is taken as it is, with zero normals.
-  ExpectVec3(mesh.positions, 3, 1, 0, 0);
-  ExpectVec3(mesh.normals, 3, 0, 0, 0);
+  ExpectVec3(mesh.positions, 0, {10, 2, 0, 8, 0, 0, 10, 0, 2, 1, 0, 0, 0, 1, 0, 0, 0, 1});
+  ExpectVec3(mesh.normals, 0, {0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
   EXPECT_EQ(mesh.FaceCount(), 2u);
 }
 
@@ -87,24 +87,20 @@ TEST(XFileScene, MaterialsNumberAcrossMeshesAndResolveReferences) {
   // default material.
   EXPECT_EQ(mesh.attributes, (std::vector<std::uint32_t>{1, 1, 2, 2, 3}));
   ASSERT_EQ(mesh.materials.size(), 4u);
+  const std::vector<float> red = {
+      1,     0,    0,     0.5f, 0,    0,    0,    0,  // diffuse, ambient
+      0.25f, 0.5f, 0.75f, 1,    0.1f, 0.2f, 0.3f, 1, 8};
   for (int i : {1, 2}) {
-    const KvXMaterial& red = mesh.materials[i];
-    ExpectColor(red.material.Diffuse, 1, 0, 0, 0.5f);
-    ExpectColor(red.material.Ambient, 0, 0, 0, 0);
-    ExpectColor(red.material.Specular, 0.25f, 0.5f, 0.75f, 1);
-    ExpectColor(red.material.Emissive, 0.1f, 0.2f, 0.3f, 1);
-    EXPECT_FLOAT_EQ(red.material.Power, 8);
-    EXPECT_TRUE(red.hasTexture);
-    EXPECT_EQ(red.textureName, "dir\\red \"1\".png");
+    EXPECT_EQ(Fields(mesh.materials[i].material), red);
+    EXPECT_TRUE(mesh.materials[i].hasTexture);
+    EXPECT_EQ(mesh.materials[i].textureName, "dir\\red \"1\".png");
   }
-  ExpectColor(mesh.materials[0].material.Diffuse, 0, 1, 0, 1);
-  EXPECT_FALSE(mesh.materials[0].hasTexture);
-  const D3DMATERIAL9& fallback = mesh.materials[3].material;
-  ExpectColor(fallback.Diffuse, 0.5f, 0.5f, 0.5f, 0);
-  ExpectColor(fallback.Specular, 0.5f, 0.5f, 0.5f, 0);
-  ExpectColor(fallback.Emissive, 0, 0, 0, 0);
-  EXPECT_FLOAT_EQ(fallback.Power, 0);
-  EXPECT_FALSE(mesh.materials[3].hasTexture);
+  EXPECT_EQ(Fields(mesh.materials[0].material),
+            (std::vector<float>{0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 1}));
+  EXPECT_EQ(Fields(mesh.materials[3].material),                   // the default
+            (std::vector<float>{0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0,  // diffuse, ambient
+                                0.5f, 0.5f, 0.5f, 0, 0, 0, 0, 0, 0}));
+  EXPECT_FALSE(mesh.materials[0].hasTexture || mesh.materials[3].hasTexture);
 }
 
 TEST(XFileScene, NormalsSplitASharedCornerAndOtherMeshesGetDefaults) {
@@ -118,19 +114,19 @@ TEST(XFileScene, NormalsSplitASharedCornerAndOtherMeshesGetDefaults) {
     Mesh Plain { )") + kTriangle + "}");
   // Position 0 meets three normals: three vertices. The repeated face reuses its vertices.
   ASSERT_EQ(mesh.VertexCount(), 9u + 3u);
-  ExpectVec3(mesh.normals, 0, 0, 0, 1);
-  ExpectVec3(mesh.normals, 3, 1, 0, 0);
-  ExpectVec3(mesh.normals, 6, 0, 1, 0);
-  for (std::size_t v : {0u, 3u, 6u}) ExpectVec3(mesh.positions, v, 0, 0, 0);
+  ExpectVec3(mesh.normals, 0, {0, 0, 1});
+  ExpectVec3(mesh.normals, 3, {1, 0, 0});
+  ExpectVec3(mesh.normals, 6, {0, 1, 0});
+  for (std::size_t v : {0u, 3u, 6u}) ExpectVec3(mesh.positions, v, {0, 0, 0});
   EXPECT_EQ(std::vector<std::uint32_t>(mesh.indices.begin() + 9, mesh.indices.begin() + 12),
             std::vector<std::uint32_t>(mesh.indices.begin(), mesh.indices.begin() + 3));
   // Coordinates and colours follow the position: vertex 5 is position 3 with normal 1.
-  ExpectVec3(mesh.positions, 5, 0, 0, 1);
+  ExpectVec3(mesh.positions, 5, {0, 0, 1});
   EXPECT_FLOAT_EQ(mesh.texcoords[2 * 5], 0.75f);
   EXPECT_EQ(mesh.colors[5], 0xFFFF0000u);
   EXPECT_EQ(mesh.colors[4], 0xFFFFFFFFu);
   // The mesh without normals, coordinates or colours gets zeros and white.
-  ExpectVec3(mesh.normals, 10, 0, 0, 0);
+  ExpectVec3(mesh.normals, 10, {0, 0, 0});
   EXPECT_FLOAT_EQ(mesh.texcoords[2 * 10], 0);
   EXPECT_EQ(mesh.colors[10], 0xFFFFFFFFu);
 }
