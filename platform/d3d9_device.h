@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/d3dx9.h"
+#include "platform/ref_counted.h"
 #include "platform/win32_internal.h"
 
 class KvDevice;
@@ -19,21 +20,6 @@ struct KvShaderProgram {
   GLint alphaReference = -1;
 };
 bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
-
-// Reference counting shared by every interface the platform creates.
-template <class Interface>
-class KvRefCounted : public Interface {
- public:
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
- private:
-  ULONG references_ = 1;
-};
 
 // A buffer of vertices or indices: a copy in memory that Lock hands out, mirrored into an
 // OpenGL buffer by Unlock. It holds its device until it is released.

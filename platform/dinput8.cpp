@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/ref_counted.h"
 #include "platform/win32_internal.h"
 
 const GUID IID_IDirectInput8A = {
@@ -22,15 +23,8 @@ bool SameGuid(const GUID& a, const GUID& b) {
   return std::memcmp(&a, &b, sizeof(GUID)) == 0;
 }
 
-class Mouse final : public IDirectInputDevice8A {
+class Mouse final : public KvRefCounted<IDirectInputDevice8A> {
  public:
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT SetDataFormat(const DIDATAFORMAT* format) override {
     if (!format || format->dwDataSize != sizeof(DIMOUSESTATE)) return DIERR_INVALIDPARAM;
     formatSet_ = true;
@@ -84,20 +78,12 @@ class Mouse final : public IDirectInputDevice8A {
   }
 
  private:
-  ULONG references_ = 1;
   bool formatSet_ = false;
   bool acquired_ = false;
 };
 
-class DirectInput final : public IDirectInput8A {
+class DirectInput final : public KvRefCounted<IDirectInput8A> {
  public:
-  ULONG AddRef() override { return ++references_; }
-  ULONG Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-
   HRESULT CreateDevice(REFGUID device, IDirectInputDevice8A** created, IUnknown* outer) override {
     if (!created) return E_POINTER;
     *created = nullptr;
@@ -106,9 +92,6 @@ class DirectInput final : public IDirectInput8A {
     *created = new Mouse;
     return DI_OK;
   }
-
- private:
-  ULONG references_ = 1;
 };
 
 }  // namespace
