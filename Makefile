@@ -3,9 +3,10 @@
 
 BUILD := build
 TEST_BUILD := build-test
+SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: run test deps build build-tests clean
+.PHONY: run test test-sanitize deps build build-tests build-sanitize clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -18,11 +19,21 @@ run: build
 	@bash tools/run-demo.sh $(BUILD)
 
 build-tests: deps
-	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
+	cmake -S . -B $(TEST_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=OFF -DKV_BENCH=OFF >/dev/null
 	cmake --build $(TEST_BUILD) -j$(JOBS)
 
+# Unit, device and end-to-end suites on an optimised build.
 test: build-tests
 	cd $(TEST_BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# The same suites built with AddressSanitizer and UndefinedBehaviorSanitizer, plus a leak
+# check of a few hundred frames of the whole program.
+build-sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKV_SANITIZE=ON -DKV_BENCH=OFF >/dev/null
+	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
+
+test-sanitize: build-sanitize
+	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD)
