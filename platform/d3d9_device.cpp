@@ -90,6 +90,9 @@ bool KvDevice::CreateTargets() {
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
+  // The per-instance transform: four columns, advancing once per instance.
+  glGenBuffers(1, &instanceBuffer_);
+  for (GLuint column = 0; column < 4; ++column) glVertexAttribDivisor(3 + column, 1);
   return CreatePrograms();
 }
 
@@ -101,12 +104,14 @@ bool KvDevice::CreatePrograms() {
 }
 
 KvDevice::~KvDevice() {
+  FlushDraws();
   MakeCurrent();
   if (texture_) texture_->Release();
   if (stream_) stream_->Release();
   if (indices_) indices_->Release();
   for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
   glDeleteSamplers(1, &sampler_);
+  glDeleteBuffers(1, &instanceBuffer_);
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteFramebuffers(1, &framebuffer_);
   glDeleteRenderbuffers(1, &colorBuffer_);
@@ -123,7 +128,6 @@ void KvDevice::MakeCurrent() {
   SDL_GL_MakeCurrent(window_->sdlWindow, context_);
   currentDevice = this;
   stateDirty_ = true;
-  transformsDirty_ = true;
   streamDirty_ = true;
 }
 
@@ -131,6 +135,8 @@ void KvDevice::MakeCurrent() {
 
 HRESULT KvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
   if (!ValidRenderState(state)) return D3DERR_INVALIDCALL;
+  if (renderStates_[state] == value) return D3D_OK;
+  FlushDraws();
   renderStates_[state] = value;
   stateDirty_ = true;
   return D3D_OK;
@@ -144,6 +150,8 @@ HRESULT KvDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
 
 HRESULT KvDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
   if (sampler >= D3DSAMPLER_COUNT || type == 0 || type >= D3DSAMP_COUNT) return D3DERR_INVALIDCALL;
+  if (samplerStates_[sampler][type] == value) return D3D_OK;
+  FlushDraws();
   samplerStates_[sampler][type] = value;
   stateDirty_ = true;
   return D3D_OK;
@@ -172,7 +180,7 @@ HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* mat
     default:
       return D3DERR_INVALIDCALL;
   }
-  transformsDirty_ = true;
+  transformsChanged_ = true;  // draws already made keep the transform they were made with
   return D3D_OK;
 }
 
@@ -199,6 +207,7 @@ HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
       viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
     return D3DERR_INVALIDCALL;
   }
+  FlushDraws();
   viewport_ = *viewport;
   stateDirty_ = true;
   return D3D_OK;
@@ -219,7 +228,10 @@ static void Replace(Interface*& slot, Interface* value) {
 
 HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   if (stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
-  if (stage == 0) Replace(texture_, texture);  // only stage 0 is drawn with
+  if (stage != 0) return D3D_OK;  // only stage 0 is drawn with
+  if (texture == texture_) return D3D_OK;
+  FlushDraws();
+  Replace(texture_, texture);
   stateDirty_ = true;
   return D3D_OK;
 }
@@ -234,6 +246,8 @@ HRESULT KvDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
 HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                   UINT stride) {
   if (stream != 0) return D3DERR_INVALIDCALL;
+  if (buffer == stream_ && offset == streamOffset_ && stride == streamStride_) return D3D_OK;
+  FlushDraws();
   Replace(stream_, buffer);
   streamOffset_ = offset;
   streamStride_ = stride;
@@ -252,11 +266,14 @@ HRESULT KvDevice::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, 
 }
 
 HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
+  FlushDraws();
   Replace(indices_, buffer);
   return D3D_OK;
 }
 
 HRESULT KvDevice::SetFVF(DWORD fvf) {
+  if (fvf == fvf_) return D3D_OK;
+  FlushDraws();
   fvf_ = fvf;
   streamDirty_ = true;
   return D3D_OK;
@@ -275,6 +292,7 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   if ((flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) || (count && !rects)) {
     return D3DERR_INVALIDCALL;
   }
+  FlushDraws();
   MakeCurrent();
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -305,11 +323,13 @@ HRESULT KvDevice::BeginScene() {
 
 HRESULT KvDevice::EndScene() {
   if (!inScene_) return D3DERR_INVALIDCALL;
+  FlushDraws();
   inScene_ = false;
   return D3D_OK;
 }
 
 HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
+  FlushDraws();
   MakeCurrent();
   if (window_->destroyed) return D3D_OK;
   int drawableWidth = 0;
@@ -372,6 +392,7 @@ HRESULT KvDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD, D3D
 // ---- Reading the picture back -----------------------------------------------------------
 
 void KvDevice::ReadBackBuffer(std::vector<DWORD>& pixels) {
+  FlushDraws();
   MakeCurrent();
   std::vector<DWORD> rows(size_t(width_) * height_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);

@@ -15,7 +15,6 @@ class KvDevice;
 // A shader program that stands in for the fixed-function pipeline.
 struct KvShaderProgram {
   GLuint name = 0;
-  GLint worldViewProjection = -1;
   GLint alphaFunction = -1;
   GLint alphaReference = -1;
 };
@@ -117,6 +116,11 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
   // Makes this device's OpenGL context current (resources call it before touching OpenGL).
   void MakeCurrent();
+  // Issues the draws waiting to be gathered; resources call it before changing contents
+  // those draws read.
+  void FlushDraws();
+  // Whether draws that differ only in the world transform are gathered (on by default).
+  void SetDrawBatching(bool on);
   // Something outside the device changed OpenGL bindings: apply every state again.
   void MarkStateDirty() {
     stateDirty_ = true;
@@ -137,8 +141,19 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyCulling();
   void ApplyTexture();
   void SelectProgram();
-  bool BindVertexStream(UINT firstVertex, UINT vertexCount);
-  void UploadTransforms();
+  bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
+  void BindVertexStream();
+  const D3DXMATRIX& WorldViewProjection();
+  void SetTransformAttribute(const D3DXMATRIX& worldViewProjection);
+  void DrawInstanced();
+  // Consecutive DrawPrimitive calls of the same primitives from the same stream, waiting to
+  // be issued as one instanced draw with one transform per call.
+  struct PendingDraws {
+    GLenum mode = 0;
+    GLint first = 0;
+    GLsizei count = 0;
+    std::vector<D3DXMATRIX> transforms;
+  };
 
   IDirect3D9* owner_;
   HWND window_;
@@ -150,6 +165,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint depthBuffer_ = 0;
   GLuint vertexArray_ = 0;
   GLuint sampler_ = 0;
+  GLuint instanceBuffer_ = 0;
   // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0).
   std::array<KvShaderProgram, 4> programs_{};
   const KvShaderProgram* program_ = nullptr;
@@ -159,6 +175,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   D3DXMATRIX world_;
   D3DXMATRIX view_;
   D3DXMATRIX projection_;
+  D3DXMATRIX worldViewProjection_;
   D3DVIEWPORT9 viewport_;
   IDirect3DBaseTexture9* texture_ = nullptr;
   IDirect3DVertexBuffer9* stream_ = nullptr;
@@ -168,7 +185,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   DWORD fvf_ = 0;
   bool inScene_ = false;
   bool stateDirty_ = true;
-  bool transformsDirty_ = true;
+  bool transformsChanged_ = true;  // worldViewProjection_ needs computing again
+  bool batching_ = true;
+  PendingDraws pending_;
   bool streamDirty_ = true;
   std::vector<DWORD> presented_;
   UINT presentedWidth_ = 0;

@@ -179,7 +179,6 @@ void KvDevice::SelectProgram() {
   if (chosen != program_) {
     program_ = chosen;
     glUseProgram(program_->name);
-    transformsDirty_ = true;
   }
   if (alphaTested) {
     glUniform1i(program_->alphaFunction, GLint(renderStates_[D3DRS_ALPHAFUNC]));
@@ -201,30 +200,24 @@ void KvDevice::ApplyState() {
     ApplyTexture();
     stateDirty_ = false;
   }
-  if (transformsDirty_) UploadTransforms();
 }
 
-void KvDevice::UploadTransforms() {
-  D3DXMATRIX worldView;
-  D3DXMATRIX all;
-  D3DXMatrixMultiply(&worldView, &world_, &view_);
-  D3DXMatrixMultiply(&all, &worldView, &projection_);
-  // Row vectors times a row-major matrix equal OpenGL's column-major matrix times a column
-  // vector, so the matrix goes in untransposed.
-  glUniformMatrix4fv(program_->worldViewProjection, 1, GL_FALSE, &all.m[0][0]);
-  transformsDirty_ = false;
-}
-
-// Points the attributes at the current stream, laid out as the vertex format says; the
-// pointers are set again only when the stream or the format changed.
-bool KvDevice::BindVertexStream(UINT firstVertex, UINT vertexCount) {
+// Whether the current stream holds the vertices a draw reads, in a format that has positions.
+bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
   auto* buffer = static_cast<KvVertexBuffer*>(stream_);
   if (!buffer || (fvf_ & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return false;
   const UINT stride = streamStride_ ? streamStride_ : D3DXGetFVFVertexSize(fvf_);
   const unsigned long long end =
-      streamOffset_ + (unsigned long long)(firstVertex + vertexCount) * stride;
-  if (stride == 0 || end > buffer->Length()) return false;
-  if (!streamDirty_) return true;
+      streamOffset_ + ((unsigned long long)firstVertex + vertexCount) * stride;
+  return stride != 0 && end <= buffer->Length();
+}
+
+// Points the attributes at the current stream, laid out as the vertex format says; the
+// pointers are set again only when the stream or the format changed.
+void KvDevice::BindVertexStream() {
+  if (!streamDirty_) return;
+  auto* buffer = static_cast<KvVertexBuffer*>(stream_);
+  const UINT stride = streamStride_ ? streamStride_ : D3DXGetFVFVertexSize(fvf_);
   glBindBuffer(GL_ARRAY_BUFFER, buffer->Name());
   size_t offset = streamOffset_;
   glEnableVertexAttribArray(0);
@@ -250,7 +243,6 @@ bool KvDevice::BindVertexStream(UINT firstVertex, UINT vertexCount) {
     glVertexAttrib2f(2, 0.0f, 0.0f);
   }
   streamDirty_ = false;
-  return true;
 }
 
 HRESULT KvDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
@@ -258,9 +250,17 @@ HRESULT KvDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT pr
   UINT vertices = 0;
   if (!Primitive(type, primitiveCount, mode, vertices)) return D3DERR_INVALIDCALL;
   if (primitiveCount == 0) return D3D_OK;
-  ApplyState();
-  if (!BindVertexStream(startVertex, vertices)) return D3DERR_INVALIDCALL;
-  glDrawArrays(mode, GLint(startVertex), GLsizei(vertices));
+  if (!StreamHolds(startVertex, vertices)) return D3DERR_INVALIDCALL;
+  const bool joins = !pending_.transforms.empty() && pending_.mode == mode &&
+                     pending_.first == GLint(startVertex) && pending_.count == GLsizei(vertices);
+  if (!joins) {
+    FlushDraws();
+    pending_.mode = mode;
+    pending_.first = GLint(startVertex);
+    pending_.count = GLsizei(vertices);
+  }
+  pending_.transforms.push_back(WorldViewProjection());
+  if (!batching_) FlushDraws();
   return D3D_OK;
 }
 
@@ -278,10 +278,13 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   if ((unsigned long long)(startIndex + count) * indexSize > indices->Length()) {
     return D3DERR_INVALIDCALL;
   }
-  ApplyState();
-  if (!BindVertexStream(UINT(baseVertexIndex) + minVertexIndex, numVertices)) {
+  if (!StreamHolds(UINT(baseVertexIndex) + minVertexIndex, numVertices)) {
     return D3DERR_INVALIDCALL;
   }
+  FlushDraws();
+  ApplyState();
+  BindVertexStream();
+  SetTransformAttribute(WorldViewProjection());
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
   glDrawElementsBaseVertex(mode, GLsizei(count),
                            indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,

@@ -45,6 +45,7 @@ template <class Interface>
 HRESULT KvBuffer<Interface>::Unlock() {
   if (!locked_) return D3DERR_INVALIDCALL;
   locked_ = false;
+  device_->FlushDraws();
   device_->MakeCurrent();
   glBindBuffer(GL_ARRAY_BUFFER, name_);
   glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(memory_.size()), memory_.data());
@@ -130,6 +131,7 @@ HRESULT KvTexture::UnlockRect(UINT level) {
   if (static_cast<int>(level) != lockedLevel_) return D3DERR_INVALIDCALL;
   lockedLevel_ = -1;
   const Level& chosen = levels_[level];
+  device_->FlushDraws();
   device_->MakeCurrent();
   glBindTexture(GL_TEXTURE_2D, name_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);

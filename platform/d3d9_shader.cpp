@@ -12,11 +12,13 @@ const char* const kVertexShader = R"(
 layout(location = 0) in vec3 inPosition;
 layout(location = 1) in vec4 inColor;
 layout(location = 2) in vec2 inTexCoord;
-uniform mat4 worldViewProjection;
+// World × view × projection: a constant attribute for a single draw, one per instance for
+// a gathered run of draws; the same arithmetic either way.
+layout(location = 3) in mat4 inWorldViewProjection;
 out vec4 color;
 out vec2 texCoord;
 void main() {
-  vec4 clip = worldViewProjection * vec4(inPosition, 1.0);
+  vec4 clip = inWorldViewProjection * vec4(inPosition, 1.0);
   clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
   gl_Position = clip;
   color = inColor;
@@ -95,7 +97,6 @@ bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgr
   if (!program.name) return false;
   glUseProgram(program.name);
   glUniform1i(glGetUniformLocation(program.name, "image"), 0);
-  program.worldViewProjection = glGetUniformLocation(program.name, "worldViewProjection");
   program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
   program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
   return true;

@@ -21,6 +21,10 @@ bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& 
                     UINT& height);
 bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path);
 
+// Whether the device gathers draws that differ only in the world transform into one OpenGL
+// draw (on unless a test or benchmark compares against drawing them one at a time).
+bool SetDrawBatching(IDirect3DDevice9* device, bool on);
+
 // Whether Present keeps a copy of what it shows (off unless a test asks).
 void KeepPresentedPictures(bool keep);
 // The picture last presented to the window, at the window's size, rows top to bottom.

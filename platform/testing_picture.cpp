@@ -1,4 +1,5 @@
-// The testing seam's picture access: the back buffer and the last presented picture.
+// The testing seam's device access: the back buffer, the last presented picture, and the
+// switch between gathered and one-at-a-time draws.
 #include <stb_image_write.h>
 
 #include "platform/d3d9_device.h"
@@ -34,6 +35,12 @@ bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path) {
     rgb.push_back(p & 0xFF);
   }
   return stbi_write_png(path, int(width), int(height), 3, rgb.data(), int(width * 3)) != 0;
+}
+
+bool SetDrawBatching(IDirect3DDevice9* device, bool on) {
+  auto* ours = dynamic_cast<KvDevice*>(device);
+  if (ours) ours->SetDrawBatching(on);
+  return ours != nullptr;
 }
 
 void KeepPresentedPictures(bool keep) {

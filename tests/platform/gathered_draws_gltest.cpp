@@ -1,0 +1,60 @@
+// Gathered draws on the device: each draw keeps its own transform, and a buffer rewritten
+// between two draws is read by each draw as it was when that draw was made.
+#include <cstring>
+
+#include "platform/testing.h"
+#include "tests/support/device_fixture.h"
+
+namespace {
+
+// A clip-space quad as a strip, [x0, x1] × [-1, 1].
+void WriteQuad(IDirect3DVertexBuffer9* buffer, float x0, float x1, D3DCOLOR color) {
+  const KvTestVertex quad[] = {{x0, -1, 0.5f, color, 0, 0},
+                               {x0, 1, 0.5f, color, 0, 0},
+                               {x1, -1, 0.5f, color, 0, 0},
+                               {x1, 1, 0.5f, color, 0, 0}};
+  void* memory = nullptr;
+  ASSERT_EQ(buffer->Lock(0, sizeof quad, &memory, 0), D3D_OK);
+  std::memcpy(memory, quad, sizeof quad);
+  buffer->Unlock();
+}
+
+}  // namespace
+
+TEST_F(KvDeviceTest, GatheredDrawsKeepTheirTransformsAndTheBufferAsItWas) {
+  Open();
+  IDirect3DVertexBuffer9* buffer = nullptr;
+  ASSERT_EQ(device->CreateVertexBuffer(4 * sizeof(KvTestVertex), 0, kTestVertexFvf, D3DPOOL_DEFAULT,
+                                       &buffer, nullptr),
+            D3D_OK);
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  device->SetFVF(kTestVertexFvf);
+  device->SetStreamSource(0, buffer, 0, sizeof(KvTestVertex));
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  device->BeginScene();
+
+  // The same quad three times, moved by the world transform: red at the left edge, in the
+  // middle and at the right edge.
+  WriteQuad(buffer, -1.0f, -0.8f, 0xFFFF0000);
+  for (float shift : {0.0f, 0.9f, 1.8f}) {
+    D3DXMATRIX world;
+    D3DXMatrixTranslation(&world, shift, 0, 0);
+    device->SetTransform(D3DTS_WORLD, &world);
+    EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+  }
+  // The buffer rewritten as a green quad, then the same draw again: the red quads stay red.
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  device->SetTransform(D3DTS_WORLD, &identity);
+  WriteQuad(buffer, -0.5f, -0.3f, 0xFF00FF00);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+  device->EndScene();
+
+  EXPECT_EQ(Pixel(20, 300), 0xFF0000u);   // x = -0.95
+  EXPECT_EQ(Pixel(380, 300), 0xFF0000u);  // x = -0.05
+  EXPECT_EQ(Pixel(780, 300), 0xFF0000u);  // x = 0.95
+  EXPECT_EQ(Pixel(240, 300), 0x00FF00u);  // x = -0.4
+  EXPECT_EQ(Pixel(160, 300), 0x000000u);  // between them, nothing
+  device->SetStreamSource(0, nullptr, 0, 0);
+  buffer->Release();
+}
