@@ -90,9 +90,9 @@ bool KvDevice::CreateTargets() {
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
-  // The per-instance transform: four columns, advancing once per instance.
   glGenBuffers(1, &instanceBuffer_);
-  for (GLuint column = 0; column < 4; ++column) glVertexAttribDivisor(3 + column, 1);
+  glGenBuffers(1, &expandedVertices_);
+  glGenBuffers(1, &expandedIndices_);
   return CreatePrograms();
 }
 
@@ -112,6 +112,8 @@ KvDevice::~KvDevice() {
   for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
   glDeleteSamplers(1, &sampler_);
   glDeleteBuffers(1, &instanceBuffer_);
+  glDeleteBuffers(1, &expandedVertices_);
+  glDeleteBuffers(1, &expandedIndices_);
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteFramebuffers(1, &framebuffer_);
   glDeleteRenderbuffers(1, &colorBuffer_);

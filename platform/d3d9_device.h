@@ -33,6 +33,7 @@ class KvBuffer final : public KvRefCounted<Interface> {
 
   GLuint Name() const { return name_; }
   UINT Length() const { return static_cast<UINT>(memory_.size()); }
+  const BYTE* Data() const { return memory_.data(); }
   DWORD Format() const { return format_; }  // FVF of a vertex buffer, index format otherwise
 
  private:
@@ -141,11 +142,15 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyCulling();
   void ApplyTexture();
   void SelectProgram();
+  UINT StreamStride() const;
   bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
   void BindVertexStream();
+  void PointAttributes(GLuint buffer, size_t offset, UINT stride);
   const D3DXMATRIX& WorldViewProjection();
   void SetTransformAttribute(const D3DXMATRIX& worldViewProjection);
   void DrawInstanced();
+  void DrawExpanded(const std::vector<GLuint>& corners);
+  void PrepareExpandedIndices(const std::vector<GLuint>& corners, size_t count, size_t draws);
   // Consecutive DrawPrimitive calls of the same primitives from the same stream, waiting to
   // be issued as one instanced draw with one transform per call.
   struct PendingDraws {
@@ -153,6 +158,13 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
     GLint first = 0;
     GLsizei count = 0;
     std::vector<D3DXMATRIX> transforms;
+  };
+  // What the index list of expanded runs holds: `corners` repeated for `draws` copies of
+  // `count` vertices.
+  struct ExpandedIndices {
+    std::vector<GLuint> corners;
+    size_t count = 0;
+    size_t draws = 0;
   };
 
   IDirect3D9* owner_;
@@ -165,7 +177,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint depthBuffer_ = 0;
   GLuint vertexArray_ = 0;
   GLuint sampler_ = 0;
-  GLuint instanceBuffer_ = 0;
+  GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
+  GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw
+  GLuint expandedIndices_ = 0;
   // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0).
   std::array<KvShaderProgram, 4> programs_{};
   const KvShaderProgram* program_ = nullptr;
@@ -188,6 +202,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   bool transformsChanged_ = true;  // worldViewProjection_ needs computing again
   bool batching_ = true;
   PendingDraws pending_;
+  ExpandedIndices expandedIndexList_;
   bool streamDirty_ = true;
   std::vector<DWORD> presented_;
   UINT presentedWidth_ = 0;

@@ -203,10 +203,14 @@ void KvDevice::ApplyState() {
 }
 
 // Whether the current stream holds the vertices a draw reads, in a format that has positions.
+UINT KvDevice::StreamStride() const {
+  return streamStride_ ? streamStride_ : D3DXGetFVFVertexSize(fvf_);
+}
+
 bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
   auto* buffer = static_cast<KvVertexBuffer*>(stream_);
   if (!buffer || (fvf_ & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return false;
-  const UINT stride = streamStride_ ? streamStride_ : D3DXGetFVFVertexSize(fvf_);
+  const UINT stride = StreamStride();
   const unsigned long long end =
       streamOffset_ + ((unsigned long long)firstVertex + vertexCount) * stride;
   return stride != 0 && end <= buffer->Length();
@@ -216,10 +220,13 @@ bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
 // pointers are set again only when the stream or the format changed.
 void KvDevice::BindVertexStream() {
   if (!streamDirty_) return;
-  auto* buffer = static_cast<KvVertexBuffer*>(stream_);
-  const UINT stride = streamStride_ ? streamStride_ : D3DXGetFVFVertexSize(fvf_);
-  glBindBuffer(GL_ARRAY_BUFFER, buffer->Name());
-  size_t offset = streamOffset_;
+  PointAttributes(static_cast<KvVertexBuffer*>(stream_)->Name(), streamOffset_, StreamStride());
+  streamDirty_ = false;
+}
+
+// Position, colour and texture coordinates from `buffer`, laid out as the vertex format says.
+void KvDevice::PointAttributes(GLuint buffer, size_t offset, UINT stride) {
+  glBindBuffer(GL_ARRAY_BUFFER, buffer);
   glEnableVertexAttribArray(0);
   glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, GLsizei(stride), (const void*)offset);
   offset += 12;
@@ -242,7 +249,6 @@ void KvDevice::BindVertexStream() {
     glDisableVertexAttribArray(2);
     glVertexAttrib2f(2, 0.0f, 0.0f);
   }
-  streamDirty_ = false;
 }
 
 HRESULT KvDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {

@@ -36,6 +36,7 @@ HRESULT KvBuffer<Interface>::Lock(UINT offset, UINT size, void** data, DWORD) {
   if (!data) return D3DERR_INVALIDCALL;
   *data = nullptr;
   if (offset > memory_.size() || size > memory_.size() - offset) return D3DERR_INVALIDCALL;
+  device_->FlushDraws();  // draws made so far read the contents as they are now
   locked_ = true;
   *data = memory_.data() + offset;
   return D3D_OK;
@@ -45,7 +46,6 @@ template <class Interface>
 HRESULT KvBuffer<Interface>::Unlock() {
   if (!locked_) return D3DERR_INVALIDCALL;
   locked_ = false;
-  device_->FlushDraws();
   device_->MakeCurrent();
   glBindBuffer(GL_ARRAY_BUFFER, name_);
   glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(memory_.size()), memory_.data());
@@ -111,6 +111,7 @@ HRESULT KvTexture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
 
 HRESULT KvTexture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
   if (!locked || level >= levels_.size() || lockedLevel_ >= 0) return D3DERR_INVALIDCALL;
+  device_->FlushDraws();  // draws made so far read the texels as they are now
   Level& chosen = levels_[level];
   size_t first = 0;
   if (rect) {
@@ -131,7 +132,6 @@ HRESULT KvTexture::UnlockRect(UINT level) {
   if (static_cast<int>(level) != lockedLevel_) return D3DERR_INVALIDCALL;
   lockedLevel_ = -1;
   const Level& chosen = levels_[level];
-  device_->FlushDraws();
   device_->MakeCurrent();
   glBindTexture(GL_TEXTURE_2D, name_);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
