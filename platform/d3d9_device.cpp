@@ -93,14 +93,9 @@ bool KvDevice::CreateTargets() {
   glGenBuffers(1, &instanceBuffer_);
   glGenBuffers(1, &expandedVertices_);
   glGenBuffers(1, &expandedIndices_);
-  return CreatePrograms();
-}
-
-bool KvDevice::CreatePrograms() {
-  for (int variant = 0; variant < 4; ++variant) {
-    if (!KvCreateFixedFunctionProgram(variant & 1, variant & 2, programs_[variant])) return false;
-  }
-  return true;
+  // The textured program is made now, so a context that cannot compile the shaders fails
+  // here; the other variants are made when first drawn with, which shortens the start.
+  return KvCreateFixedFunctionProgram(true, false, programs_[1]);
 }
 
 KvDevice::~KvDevice() {

@@ -135,7 +135,6 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
  private:
   KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height);
-  bool CreatePrograms();
   bool CreateTargets();
   void ApplyState();
   void ApplyBlendAndDepth();
@@ -180,7 +179,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
   GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw
   GLuint expandedIndices_ = 0;
-  // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0).
+  // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0); made on first use.
   std::array<KvShaderProgram, 4> programs_{};
   const KvShaderProgram* program_ = nullptr;
 

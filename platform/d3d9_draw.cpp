@@ -175,7 +175,12 @@ void KvDevice::ApplyTexture() {
 
 void KvDevice::SelectProgram() {
   const bool alphaTested = renderStates_[D3DRS_ALPHATESTENABLE] != FALSE;
-  const KvShaderProgram* chosen = &programs_[(texture_ ? 1 : 0) | (alphaTested ? 2 : 0)];
+  const int variant = (texture_ ? 1 : 0) | (alphaTested ? 2 : 0);
+  KvShaderProgram* chosen = &programs_[variant];
+  if (chosen->name == 0) {
+    KvCreateFixedFunctionProgram(variant & 1, variant & 2, *chosen);
+    program_ = nullptr;  // making a program changes the current one
+  }
   if (chosen != program_) {
     program_ = chosen;
     glUseProgram(program_->name);
