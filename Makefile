@@ -6,7 +6,7 @@ TEST_BUILD := build-test
 SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: run test test-sanitize deps build build-tests build-sanitize clean
+.PHONY: run test test-sanitize deps build build-tests build-sanitize clean fuzz
 
 deps:
 	@bash tools/install-deps.sh
@@ -37,3 +37,9 @@ test-sanitize: build-sanitize
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD)
+
+# Builds the fuzz targets with clang in build-fuzz and runs each for FUZZ_SECONDS on a working
+# copy of its corpus; inputs that break one are reported with where to copy them.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@JOBS=$(JOBS) bash tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
