@@ -101,9 +101,6 @@ bool KvDevice::CreateTargets() {
 KvDevice::~KvDevice() {
   FlushDraws();
   MakeCurrent();
-  if (texture_) texture_->Release();
-  if (stream_) stream_->Release();
-  if (indices_) indices_->Release();
   for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
   glDeleteSamplers(1, &sampler_);
   glDeleteBuffers(1, &instanceBuffer_);
@@ -216,11 +213,25 @@ HRESULT KvDevice::GetViewport(D3DVIEWPORT9* viewport) {
   return D3D_OK;
 }
 
-template <class Interface>
-static void Replace(Interface*& slot, Interface* value) {
-  if (value) value->AddRef();
-  if (slot) slot->Release();
-  slot = value;
+void KvDevice::Forget(IDirect3DBaseTexture9* texture) {
+  if (texture != texture_) return;
+  FlushDraws();
+  texture_ = nullptr;
+  MarkStateDirty();
+}
+
+void KvDevice::Forget(IDirect3DVertexBuffer9* buffer) {
+  if (buffer != stream_) return;
+  FlushDraws();
+  stream_ = nullptr;
+  MarkStateDirty();
+}
+
+void KvDevice::Forget(IDirect3DIndexBuffer9* buffer) {
+  if (buffer != indices_) return;
+  FlushDraws();
+  indices_ = nullptr;
+  MarkStateDirty();
 }
 
 HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
@@ -228,7 +239,7 @@ HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
   if (stage != 0) return D3D_OK;  // only stage 0 is drawn with
   if (texture == texture_) return D3D_OK;
   FlushDraws();
-  Replace(texture_, texture);
+  texture_ = texture;
   stateDirty_ = true;
   return D3D_OK;
 }
@@ -245,7 +256,7 @@ HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, U
   if (stream != 0) return D3DERR_INVALIDCALL;
   if (buffer == stream_ && offset == streamOffset_ && stride == streamStride_) return D3D_OK;
   FlushDraws();
-  Replace(stream_, buffer);
+  stream_ = buffer;
   streamOffset_ = offset;
   streamStride_ = stride;
   streamDirty_ = true;
@@ -264,7 +275,7 @@ HRESULT KvDevice::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, 
 
 HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
   FlushDraws();
-  Replace(indices_, buffer);
+  indices_ = buffer;
   return D3D_OK;
 }
 

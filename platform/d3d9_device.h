@@ -115,6 +115,11 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
                                UINT numVertices, UINT startIndex, UINT primitiveCount) override;
 
+  // A resource going away: the draws waiting to read it are issued, and it is bound no more.
+  // The device takes no reference on what is bound, as every resource holds the device.
+  void Forget(IDirect3DBaseTexture9* texture);
+  void Forget(IDirect3DVertexBuffer9* buffer);
+  void Forget(IDirect3DIndexBuffer9* buffer);
   // Makes this device's OpenGL context current (resources call it before touching OpenGL).
   void MakeCurrent();
   // Issues the draws waiting to be gathered; resources call it before changing contents
@@ -190,6 +195,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   D3DXMATRIX projection_;
   D3DXMATRIX worldViewProjection_;
   D3DVIEWPORT9 viewport_;
+  // What is bound is not referenced: a resource unbinds itself when it is destroyed.
   IDirect3DBaseTexture9* texture_ = nullptr;
   IDirect3DVertexBuffer9* stream_ = nullptr;
   UINT streamOffset_ = 0;

@@ -18,6 +18,7 @@ KvBuffer<Interface>::KvBuffer(KvDevice* device, UINT length, DWORD format)
 
 template <class Interface>
 KvBuffer<Interface>::~KvBuffer() {
+  device_->Forget(static_cast<Interface*>(this));
   device_->MakeCurrent();
   glDeleteBuffers(1, &name_);
   device_->Release();
@@ -89,6 +90,7 @@ KvTexture::KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3D
 }
 
 KvTexture::~KvTexture() {
+  device_->Forget(static_cast<IDirect3DBaseTexture9*>(this));
   device_->MakeCurrent();
   glDeleteTextures(1, &name_);
   device_->Release();

@@ -16,9 +16,11 @@ std::map<std::string, WindowClass>& Classes() {
   return classes;
 }
 
+// A window that is never destroyed stays open, and held here, until the process ends; the
+// list itself is never destroyed, so that no window outlives it at exit.
 std::vector<HWND>& OpenWindows() {
-  static std::vector<HWND> windows;
-  return windows;
+  static auto* windows = new std::vector<HWND>;
+  return *windows;
 }
 
 std::string& LastError() {

@@ -5,6 +5,7 @@
 
 #include "app/window.h"
 #include "platform/testing.h"
+#include "tests/support/fault_checks.h"
 #include "tests/support/image_files.h"
 
 namespace {
@@ -78,12 +79,17 @@ TEST_F(Program, SetUpWithoutDataStillSucceedsAndFramesRun) {
     KV_APPLICATION& app = *window.application;
     EXPECT_EQ(app.environmentModel->GetMesh(), nullptr);
     EXPECT_EQ(app.fireEmitter->texture, nullptr);
+    kv_testing::KeepPresentedPictures(true);
     for (int i = 0; i < 3; ++i) {
       app.lastFrameTime = timeGetTime() - 100;
       app.Frame();
     }
+    kv_testing::KeepPresentedPictures(false);
+    std::vector<DWORD> pixels;
+    UINT width = 0, height = 0;
+    EXPECT_TRUE(kv_testing::ReadPresentedPicture(app.device, pixels, width, height));
     EXPECT_FLOAT_EQ(app.camera1->GetPosition().y, 2.0f);  // no ground: the offset alone
-    app.Shutdown();
+    KvExpectShutdownReleasesEverything(app);
   }
   ASSERT_EQ(chdir(previous), 0);
   free(previous);

@@ -1,0 +1,143 @@
+// The program on a copy of its data with one file at a time missing, emptied, cut to its first
+// half or overwritten with noise of the same size: the set-up still succeeds in a sane time,
+// only what the damaged file feeds is missing, frames run and are presented, and the shutdown
+// lets go of the device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "app/window.h"
+#include "platform/testing.h"
+#include "tests/support/fault_checks.h"
+#include "tests/support/image_files.h"
+#include "tests/support/scene_on_recorder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each damage rewrites the file's bytes; the first removes the file.
+using Bytes = std::vector<unsigned char>;
+const struct {
+  const char* name;
+  void (*apply)(Bytes& bytes);
+} kDamages[] = {
+    {"missing", nullptr},
+    {"empty", [](Bytes& bytes) { bytes.clear(); }},
+    {"first half", [](Bytes& bytes) { bytes.resize(bytes.size() / 2); }},
+    {"noise",
+     [](Bytes& bytes) {
+       std::mt19937 random(static_cast<unsigned>(bytes.size()));
+       for (unsigned char& byte : bytes) byte = static_cast<unsigned char>(random());
+     }},
+};
+
+// Materials of the models and emitters that have no texture.
+int Untextured(KV_APPLICATION& app) {
+  int count =
+      !app.fireEmitter->texture + !app.fountainEmitter->texture + !app.waterfallEmitter->texture;
+  for (KV_MODEL* model :
+       {app.environmentModel, app.headModel, app.firePitModel, app.fountainModel}) {
+    for (DWORD i = 0; model->textures && i < model->materialCount; ++i) {
+      count += !model->textures[i];
+    }
+  }
+  return count;
+}
+
+class DamagedData : public ::testing::Test {
+ protected:
+  DamagedData() : window(GetModuleHandleA(nullptr), SW_SHOW) {
+    window.application->Shutdown();  // the window is shared; each case sets up its own
+    fs::copy(KV_SOURCE_DIR "/Data", copy.Path("Data"), fs::copy_options::recursive);
+    kv_testing::KeepPresentedPictures(true);
+  }
+  ~DamagedData() override {
+    kv_testing::KeepPresentedPictures(false);
+    DestroyWindow(window.windowHandle);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  // Sets the program up on the window, runs two frames, hands it to `inspect` and shuts it
+  // down. Returns the set-up's time in seconds.
+  template <class Inspect>
+  double SetUpAndRun(Inspect inspect) {
+    KV_APPLICATION app(true, 800, 600);
+    const auto start = std::chrono::steady_clock::now();
+    const bool started = app.Initialize(window, GetModuleHandleA(nullptr));
+    const std::chrono::duration<double> setUp = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(started) << KvLastPlatformError();
+    if (started) {
+      KvRunFrames(app, now, 2);
+      std::vector<DWORD> pixels;
+      UINT width = 0, height = 0;
+      EXPECT_TRUE(kv_testing::ReadPresentedPicture(app.device, pixels, width, height));
+      inspect(app);
+    }
+    KvExpectShutdownReleasesEverything(app);
+    return setUp.count();
+  }
+
+  // Runs the intact copy first, then every damage of every file, each undone after its case;
+  // `inspect(app, file, extraUntextured)` looks at each damaged run.
+  template <class Inspect>
+  void ForEachDamage(const std::vector<std::string>& files, Inspect inspect) {
+    KvWorkingFolder inCopy(copy.Path(""));
+    int intactUntextured = 0;
+    const double intact =
+        SetUpAndRun([&](KV_APPLICATION& app) { intactUntextured = Untextured(app); });
+    for (const std::string& file : files) {
+      const std::string path = copy.Path("Data/" + file);
+      const Bytes original = KvReadBytes(path);
+      for (const auto& damage : kDamages) {
+        SCOPED_TRACE(file + ", " + damage.name);
+        Bytes damaged = original;
+        if (damage.apply) damage.apply(damaged);
+        if (damage.apply) KvWriteBytes(path, damaged);
+        if (!damage.apply) fs::remove(path);
+        const double seconds = SetUpAndRun(
+            [&](KV_APPLICATION& app) { inspect(app, file, Untextured(app) - intactUntextured); });
+        EXPECT_LT(seconds, 4 * intact + 1.0) << "the set-up took " << seconds << " s";
+        KvWriteBytes(path, original);
+      }
+    }
+  }
+
+  KvTestClock clock;
+  DWORD now = 0xFFFFF000u;
+  KvTempFolder copy;
+  KV_WINDOW window;
+};
+
+}  // namespace
+
+TEST_F(DamagedData, ADamagedMeshLeavesOnlyItsOwnModelEmpty) {
+  const std::vector<std::string> files = {"X/environment.x", "X/FirePit.x", "X/Fountain.x",
+                                          "X/head.x"};
+  ForEachDamage(files, [&](KV_APPLICATION& app, const std::string& file, int) {
+    const KV_MODEL* models[] = {app.environmentModel, app.firePitModel, app.fountainModel,
+                                app.headModel};
+    for (size_t i = 0; i < files.size(); ++i) {
+      EXPECT_EQ(models[i]->mesh == nullptr, files[i] == file) << files[i];
+    }
+  });
+}
+
+TEST_F(DamagedData, ADamagedTextureLeavesOnlyTheMaterialsNamingItUntextured) {
+  const std::map<std::string, int> uses = {{"Texture/ember.png", 1},    {"Texture/flame.png", 1},
+                                           {"Texture/fountain.png", 1}, {"Texture/grass.png", 1},
+                                           {"Texture/marble.png", 1},   {"Texture/pool.png", 1},
+                                           {"Texture/rock.png", 2},     {"Texture/sky.png", 1},
+                                           {"Texture/stone.png", 1},    {"Texture/water.png", 1}};
+  std::vector<std::string> files;
+  for (const auto& [file, count] : uses) files.push_back(file);
+  ForEachDamage(files, [&](KV_APPLICATION& app, const std::string& file, int untextured) {
+    EXPECT_EQ(untextured, uses.at(file));
+    EXPECT_NE(app.environmentModel->mesh, nullptr);
+  });
+}
