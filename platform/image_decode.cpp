@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/jpeg_check.h"
+#include "platform/png_check.h"
 
 namespace {
 
@@ -22,7 +23,8 @@ bool WithinLimits(UINT width, UINT height, const KvImageLimits& limits) {
 // limits is refused before stb_image allocates for it.
 bool Decode(const std::uint8_t* data, std::size_t size, const KvImageLimits& limits,
             KvImage& image) {
-  if (size == 0 || size > INT_MAX || !KvJpegTablesSound(data, size)) {
+  if (size == 0 || size > INT_MAX || !KvJpegTablesSound(data, size) ||
+      !KvPngChunksSound(data, size)) {
     return false;
   }
   int width = 0;

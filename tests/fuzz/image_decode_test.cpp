@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/d3dx9.h"
+#include "platform/png_check.h"
 #include "tests/support/image_files.h"
 
 namespace {
@@ -112,6 +113,19 @@ TEST(TextureDecode, RefusesOversizedJpegHuffmanTablesAndFormatsTexturesDoNotUse)
 
   const char pnm[] = "P6\n1 1\n255\n\xFF\0\0";  // one red texel
   EXPECT_EQ(Decode({pnm, pnm + sizeof pnm - 1}, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
+}
+
+TEST(TextureDecode, RefusesPngChunksLongerThanTheFile) {
+  std::vector<unsigned char> png = KvReadBytes(KV_SOURCE_DIR "/Data/Texture/flame.png");
+  EXPECT_TRUE(KvPngChunksSound(png.data(), png.size()));
+  // The first chunk after IHDR claims 2 GB: refused before stb_image grows a buffer towards it
+  // (stb_image itself would fail only after asking for the memory).
+  png[8 + 12 + 13] = 0x7F;
+  EXPECT_FALSE(KvPngChunksSound(png.data(), png.size()));
+  KvTextureImage image;
+  EXPECT_EQ(Decode(png, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
+  png.resize(8 + 12 + 13 + 6);  // cut inside the next chunk's header: left to stb_image
+  EXPECT_TRUE(KvPngChunksSound(png.data(), png.size()));
 }
 
 }  // namespace
