@@ -7,8 +7,8 @@ namespace {
 // that was never defined, indexing out of bounds with the uninitialised heap memory it finds
 // there. This check finds both before stb_image sees the file, walking the marker segments as
 // the decoder reads them: byte reads past the end give 0, 0xFF fill bytes before a marker are
-// skipped, entropy-coded data runs to the next marker that is not a restart. Where the two
-// could part, the walk visits more segments, never fewer.
+// skipped, entropy-coded data runs to the next marker that is neither a restart nor a stuffed
+// data byte. Where the two could part, the walk visits more segments, never fewer.
 class JpegTableCheck {
  public:
   JpegTableCheck(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
@@ -53,10 +53,18 @@ class JpegTableCheck {
     pos_ = segment_ + std::size_t(Word());
   }
 
+  // In entropy-coded data the decoder reads 0xFF, any further 0xFF bytes and then 0x00 as one
+  // data byte; a restart marker continues the data. Anything else after the 0xFF run is a
+  // marker, which the walk is left standing in front of.
   void SkipEntropyCodedData() {
-    for (; pos_ + 1 < size_; ++pos_) {
-      const int next = data_[pos_ + 1];
-      if (data_[pos_] == 0xFF && next != 0x00 && !(next >= 0xD0 && next <= 0xD7)) return;
+    for (; pos_ < size_; ++pos_) {
+      if (data_[pos_] != 0xFF) continue;
+      std::size_t next = pos_ + 1;
+      while (next < size_ && data_[next] == 0xFF) ++next;
+      if (next == size_) break;
+      const int code = data_[next];
+      if (code != 0x00 && !(code >= 0xD0 && code <= 0xD7)) return;
+      pos_ = next;
     }
     pos_ = size_;
   }
