@@ -126,6 +126,12 @@ TEST(TextureDecode, RefusesPngChunksLongerThanTheFile) {
   EXPECT_EQ(Decode(png, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
   png.resize(8 + 12 + 13 + 6);  // cut inside the next chunk's header: left to stb_image
   EXPECT_TRUE(KvPngChunksSound(png.data(), png.size()));
+
+  // An empty image data chunk before any data is refused; after some data it is harmless.
+  std::vector<unsigned char> empty(png.begin(), png.begin() + 8 + 12 + 13);
+  const unsigned char idat[] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+  empty.insert(empty.end(), std::begin(idat), std::end(idat));
+  EXPECT_FALSE(KvPngChunksSound(empty.data(), empty.size()));
 }
 
 }  // namespace
