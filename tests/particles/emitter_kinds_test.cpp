@@ -65,44 +65,6 @@ void ExpectSpawns(const char* kind, KV_EMITTER_BASE& emitter, const std::vector<
 
 }  // namespace
 
-TEST(WaterfallEmitter, FirstSpawnAndStepFromTheStartingState) {
-  KvRecordingDevice device;
-  auto emitter = MakeEmitter<KV_WATERFALL_EMITTER>(device, {10, 20, 30});
-  emitter->UpdateParticle(0);  // the zero-filled particle is spent, spawned, then advanced
-  const KV_PARTICLE& p = emitter->particles[0];
-  EXPECT_EQ(KvRandom(), 29358);  // exactly seven draws were taken
-  EXPECT_EQ(p.velocity, D3DXVECTOR3(-0.004f, -0.005f, 0.002f));
-  EXPECT_EQ(p.rotation, D3DXVECTOR3(0, 0, 63.34f));
-  EXPECT_EQ(p.spin, D3DXVECTOR3(0, 0, 0));
-  EXPECT_EQ(p.scale, D3DXVECTOR3(3.69f + 0.019f, 3.69f + 0.019f, 3.69f + 0.019f));
-  EXPECT_EQ(p.shrink, D3DXVECTOR3(-0.019f, -0.019f, -0.019f));
-  EXPECT_TRUE(p.gravity == 0.005f && p.life == 118);
-  EXPECT_EQ(p.position, D3DXVECTOR3(10 - 0.004f, 20, 30 + 0.002f));
-  EXPECT_EQ(emitter->rollAngle, 63.34f);
-  KvResetRandomSourceForTesting();
-  emitter->ResetParticle(0);  // the same spawn, not advanced
-  EXPECT_TRUE(p.scale.x == 3.69f && p.velocity.y == 0);
-  EXPECT_EQ(p.position, D3DXVECTOR3(10, 20, 30));
-}
-
-// The first update finds the zero-filled flame spent and draws the spawn as it is, with the
-// roll left by the empty slot. Positions are offset in double precision: 0.3f + 0.17 rounds
-// differently when added in float.
-TEST(FireEmitter, FirstSpawnFromTheStartingState) {
-  KvRecordingDevice device;
-  auto emitter = MakeEmitter<KV_FIRE_EMITTER>(device, {1, 2, 0.3f});
-  emitter->UpdateParticle(0);
-  const KV_PARTICLE& p = emitter->particles[0];
-  EXPECT_EQ(KvRandom(), 26962);  // exactly eight draws were taken
-  EXPECT_EQ(p.position, D3DXVECTOR3(float(1.0 - 0.09), 2, float(double(0.3f) + 0.17)));
-  EXPECT_EQ(p.velocity, D3DXVECTOR3(-0.011f, 0.05f, 0.014f));
-  EXPECT_EQ(p.rotation, D3DXVECTOR3(0, 0, 157.24f));
-  EXPECT_EQ(p.spin, D3DXVECTOR3(0, 0, 5));
-  EXPECT_EQ(p.scale, D3DXVECTOR3(1.78f, 1.78f, 1.78f));
-  EXPECT_EQ(p.shrink.x, Q(33, 750));
-  EXPECT_EQ(emitter->rollAngle, 0.0f);
-}
-
 // Fire flames scatter, rise and spin away on their right; fountain drops leave the emitter
 // point upward; waterfall sheets drift sideways only; eruption columns stand still.
 TEST(EmitterSpawns, EachKindDrawsItsFieldsFromTheirRanges) {

@@ -9,16 +9,20 @@
 
 namespace {
 
+void Fill(IDirect3DVertexBuffer9* buffer, const KvTestVertex* vertices, UINT bytes) {
+  void* memory = nullptr;
+  ASSERT_EQ(buffer->Lock(0, bytes, &memory, 0), D3D_OK);
+  std::memcpy(memory, vertices, bytes);
+  buffer->Unlock();
+}
+
 // A clip-space quad as a strip, [x0, x1] × [-1, 1].
 void WriteQuad(IDirect3DVertexBuffer9* buffer, float x0, float x1, D3DCOLOR color) {
   const KvTestVertex quad[] = {{x0, -1, 0.5f, color, 0, 0},
                                {x0, 1, 0.5f, color, 0, 0},
                                {x1, -1, 0.5f, color, 0, 0},
                                {x1, 1, 0.5f, color, 0, 0}};
-  void* memory = nullptr;
-  ASSERT_EQ(buffer->Lock(0, sizeof quad, &memory, 0), D3D_OK);
-  std::memcpy(memory, quad, sizeof quad);
-  buffer->Unlock();
+  Fill(buffer, quad, sizeof quad);
 }
 
 }  // namespace
@@ -73,10 +77,7 @@ TEST_F(KvDeviceTest, GatheredRunsOfEveryPrimitiveDrawAsOneAtATime) {
   ASSERT_EQ(device->CreateVertexBuffer(sizeof shape, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer,
                                        nullptr),
             D3D_OK);
-  void* memory = nullptr;
-  ASSERT_EQ(buffer->Lock(0, sizeof shape, &memory, 0), D3D_OK);
-  std::memcpy(memory, shape, sizeof shape);
-  buffer->Unlock();
+  Fill(buffer, shape, sizeof shape);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);  // overlaps show the order
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);

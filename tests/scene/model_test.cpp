@@ -154,20 +154,3 @@ TEST(Model, WorldMatrixScalesThenTurnsXThenYThenMoves) {
   EXPECT_EQ(model.GetWorldMatrix(), full);
   EXPECT_FLOAT_EQ(model.DegreesToRadians(180), 3.1415926f);
 }
-
-TEST(Model, ProjectToScreenPutsTheOriginAtTheViewportCentre) {
-  KvRecordingDevice device;
-  KV_MODEL model(&device);
-  model.UpdateWorldMatrix();
-  D3DXMATRIX view, projection;
-  const D3DXVECTOR3 eye(0, 0, -5), at(0, 0, 0), up(0, 1, 0);
-  D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-  D3DXMatrixPerspectiveFovLH(&projection, 1.0f, 4.0f / 3.0f, 1.0f, 100.0f);
-  device.SetTransform(D3DTS_VIEW, &view);
-  device.SetTransform(D3DTS_PROJECTION, &projection);
-  const D3DXVECTOR3 screen = model.ProjectToScreen();
-  EXPECT_NEAR(screen.x, 400.0f, 1e-3);
-  EXPECT_NEAR(screen.y, 300.0f, 1e-3);
-  EXPECT_GT(screen.z, 0.0f);
-  EXPECT_LT(screen.z, 1.0f);
-}
