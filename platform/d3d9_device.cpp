@@ -76,17 +76,22 @@ KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT w
 }
 
 bool KvDevice::CreateTargets() {
-  glGenRenderbuffers(1, &colorBuffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, GLsizei(width_), GLsizei(height_));
+  // The colour target is a texture, so Present can draw it onto the drawable.
+  glGenTextures(1, &colorTexture_);
+  glBindTexture(GL_TEXTURE_2D, colorTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(width_), GLsizei(height_), 0, GL_BGRA,
+               GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glBindTexture(GL_TEXTURE_2D, 0);
   glGenRenderbuffers(1, &depthBuffer_);
   glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT32F, GLsizei(width_), GLsizei(height_));
   glGenFramebuffers(1, &framebuffer_);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer_);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  glGenVertexArrays(1, &presentArray_);
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
@@ -95,20 +100,23 @@ bool KvDevice::CreateTargets() {
   glGenBuffers(1, &expandedIndices_);
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
-  return KvCreateFixedFunctionProgram(true, false, programs_[1]);
+  presentProgram_ = KvCreatePresentProgram();
+  return presentProgram_ && KvCreateFixedFunctionProgram(true, false, programs_[1]);
 }
 
 KvDevice::~KvDevice() {
   FlushDraws();
   MakeCurrent();
   for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
+  glDeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
   glDeleteBuffers(1, &instanceBuffer_);
   glDeleteBuffers(1, &expandedVertices_);
   glDeleteBuffers(1, &expandedIndices_);
   glDeleteVertexArrays(1, &vertexArray_);
+  glDeleteVertexArrays(1, &presentArray_);
   glDeleteFramebuffers(1, &framebuffer_);
-  glDeleteRenderbuffers(1, &colorBuffer_);
+  glDeleteTextures(1, &colorTexture_);
   glDeleteRenderbuffers(1, &depthBuffer_);
   SDL_GL_MakeCurrent(window_->sdlWindow, nullptr);
   SDL_GL_DeleteContext(context_);
@@ -333,29 +341,6 @@ HRESULT KvDevice::EndScene() {
   if (!inScene_) return D3DERR_INVALIDCALL;
   FlushDraws();
   inScene_ = false;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
-  FlushDraws();
-  MakeCurrent();
-  if (window_->destroyed) return D3D_OK;
-  int drawableWidth = 0;
-  int drawableHeight = 0;
-  SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glBlitFramebuffer(0, 0, GLint(width_), GLint(height_), 0, 0, drawableWidth, drawableHeight,
-                    GL_COLOR_BUFFER_BIT, GL_LINEAR);
-  if (KvKeepPresentedPictures()) {
-    presentedWidth_ = UINT(drawableWidth);
-    presentedHeight_ = UINT(drawableHeight);
-    presented_.resize(size_t(presentedWidth_) * presentedHeight_);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_BGRA, GL_UNSIGNED_BYTE, presented_.data());
-  }
-  SDL_GL_SwapWindow(window_->sdlWindow);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
   return D3D_OK;
 }
 

@@ -19,6 +19,8 @@ struct KvShaderProgram {
   GLint alphaReference = -1;
 };
 bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
+// The program Present draws the back buffer with; 0 if it cannot be made.
+GLuint KvCreatePresentProgram();
 
 // A buffer of vertices or indices: a copy in memory that Lock hands out, mirrored into an
 // OpenGL buffer by Unlock. It holds its device until it is released.
@@ -146,6 +148,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyCulling();
   void ApplyTexture();
   void SelectProgram();
+  void DrawBackBuffer(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
   bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
   void BindVertexStream();
@@ -177,9 +180,11 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   UINT width_;
   UINT height_;
   GLuint framebuffer_ = 0;
-  GLuint colorBuffer_ = 0;
+  GLuint colorTexture_ = 0;
   GLuint depthBuffer_ = 0;
   GLuint vertexArray_ = 0;
+  GLuint presentArray_ = 0;  // no attributes: the present draw makes its own corners
+  GLuint presentProgram_ = 0;
   GLuint sampler_ = 0;
   GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
   GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw

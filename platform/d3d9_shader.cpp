@@ -55,6 +55,26 @@ void main() {
 }
 )";
 
+// Draws the back buffer over the whole drawable: one triangle that covers the clip square,
+// its corners made from the vertex number, so no vertex buffer is needed.
+const char* const kPresentVertexShader = R"(
+out vec2 texCoord;
+void main() {
+  vec2 corner = vec2(float((gl_VertexID & 1) << 2), float((gl_VertexID & 2) << 1)) - 1.0;
+  gl_Position = vec4(corner, 0.0, 1.0);
+  texCoord = corner * 0.5 + 0.5;
+}
+)";
+
+const char* const kPresentFragmentShader = R"(
+in vec2 texCoord;
+uniform sampler2D picture;
+out vec4 fragment;
+void main() {
+  fragment = texture(picture, texCoord);
+}
+)";
+
 GLuint Compile(GLenum type, const char* header, const char* source) {
   GLuint shader = glCreateShader(type);
   const char* parts[] = {header, source};
@@ -70,6 +90,27 @@ GLuint Compile(GLenum type, const char* header, const char* source) {
   return 0;
 }
 
+GLuint Link(const char* header, const char* vertexSource, const char* fragmentSource) {
+  GLuint vertex = Compile(GL_VERTEX_SHADER, header, vertexSource);
+  GLuint fragment = Compile(GL_FRAGMENT_SHADER, header, fragmentSource);
+  GLuint program = 0;
+  if (vertex && fragment) {
+    program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      glDeleteProgram(program);
+      program = 0;
+    }
+  }
+  glDeleteShader(vertex);
+  glDeleteShader(fragment);
+  return program;
+}
+
 }  // namespace
 
 bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program) {
@@ -77,27 +118,20 @@ bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgr
   std::snprintf(header, sizeof header,
                 "#version 330 core\n#define TEXTURED %d\n#define ALPHA_TESTED %d\n",
                 textured ? 1 : 0, alphaTested ? 1 : 0);
-  GLuint vertex = Compile(GL_VERTEX_SHADER, header, kVertexShader);
-  GLuint fragment = Compile(GL_FRAGMENT_SHADER, header, kFragmentShader);
-  program.name = 0;
-  if (vertex && fragment) {
-    program.name = glCreateProgram();
-    glAttachShader(program.name, vertex);
-    glAttachShader(program.name, fragment);
-    glLinkProgram(program.name);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program.name, GL_LINK_STATUS, &ok);
-    if (!ok) {
-      glDeleteProgram(program.name);
-      program.name = 0;
-    }
-  }
-  glDeleteShader(vertex);
-  glDeleteShader(fragment);
+  program.name = Link(header, kVertexShader, kFragmentShader);
   if (!program.name) return false;
   glUseProgram(program.name);
   glUniform1i(glGetUniformLocation(program.name, "image"), 0);
   program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
   program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
   return true;
+}
+
+GLuint KvCreatePresentProgram() {
+  const GLuint program = Link("#version 330 core\n", kPresentVertexShader, kPresentFragmentShader);
+  if (program) {
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+  }
+  return program;
 }

@@ -145,19 +145,60 @@ TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
   texture->Release();
 }
 
-TEST_F(KvDeviceTest, PresentStretchesTheBackBufferOverTheWholeWindow) {
-  Open(400, 300);
-  kv_testing::KeepPresentedPictures(true);
-  ClearTo(device, 0xFF000000);
-  DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
-  device->Present(nullptr, nullptr, nullptr, nullptr);
-  std::vector<DWORD> picture;
+namespace {
+
+class KvPresentTest : public KvDeviceTest {
+ protected:
+  // Green with a red top left quarter and a blue column every 7 pixels in the bottom quarter.
+  void DrawPattern() {
+    ClearTo(device, 0xFF000000);
+    DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
+    DrawQuad(-1.0f, 0.0f, 0.0f, 1.0f, 0.25f, kRed);
+    for (int x = 0; x < 800; x += 7) {
+      DrawQuad(x / 400.0f - 1.0f, -1.0f, (x + 1) / 400.0f - 1.0f, -0.5f, 0.1f, kBlue);
+    }
+  }
+
+  std::vector<DWORD> PresentAndRead(UINT& width, UINT& height) {
+    kv_testing::KeepPresentedPictures(true);
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    std::vector<DWORD> picture;
+    kv_testing::ReadPresentedPicture(device, picture, width, height);
+    kv_testing::KeepPresentedPictures(false);
+    return picture;
+  }
+};
+
+}  // namespace
+
+// Present draws the back buffer onto the window with its own program and state; the device's
+// state is in force again for the draws that follow.
+TEST_F(KvPresentTest, AtTheBackBufferSizeItShowsItPixelForPixelAndKeepsTheDeviceState) {
+  Open();
+  DrawPattern();
   UINT width = 0, height = 0;
-  ASSERT_TRUE(kv_testing::ReadPresentedPicture(device, picture, width, height));
-  kv_testing::KeepPresentedPictures(false);
+  const std::vector<DWORD> picture = PresentAndRead(width, height);
+  ASSERT_EQ(width, 800u);
+  ASSERT_EQ(height, 600u);
+  const std::vector<DWORD> backBuffer = ReadBack();
+  for (size_t i = 0; i < picture.size(); ++i) ASSERT_EQ(Rgb(picture[i]), Rgb(backBuffer[i])) << i;
+  DrawQuad(0.0f, -0.5f, 1.0f, 0.0f, 0.75f, kBlue);  // behind the green: depth test still on
+  DrawQuad(0.0f, -0.5f, 1.0f, 0.0f, 0.2f, kRed);
+  EXPECT_EQ(Pixel(600, 350), 0xFF0000u);
+  EXPECT_EQ(Pixel(200, 350), 0x00FF00u);
+  EXPECT_EQ(Pixel(600, 200), 0x00FF00u);
+}
+
+TEST_F(KvPresentTest, OnAnotherSizeItStretchesTheBackBufferTheRightWayUp) {
+  Open(400, 300);
+  DrawPattern();
+  UINT width = 0, height = 0;
+  const std::vector<DWORD> picture = PresentAndRead(width, height);
   ASSERT_EQ(width, 400u);
   ASSERT_EQ(height, 300u);
-  for (DWORD p : picture) ASSERT_EQ(Rgb(p), 0x00FF00u);
+  EXPECT_EQ(Rgb(picture[75 * 400 + 100]), 0xFF0000u);
+  EXPECT_EQ(Rgb(picture[75 * 400 + 300]), 0x00FF00u);
+  EXPECT_EQ(Rgb(picture[150 * 400 + 100]), 0x00FF00u);
 }
 
 TEST_F(KvDeviceTest, UnreadableTextureFilesFailWithoutATexture) {
