@@ -1,21 +1,8 @@
-// The application object without a window: its first values, the zoom animation and the
-// frame pacing.
+// The application object without a window: the zoom animation and a frame whose scene
+// cannot begin.
 #include <gtest/gtest.h>
 
 #include "tests/support/scene_on_recorder.h"
-
-TEST(Application, StartsWithTheFrameCapTheZoomAndNoObjects) {
-  KV_APPLICATION application(true, 800, 600);
-  EXPECT_EQ(application.frameRate, 60u);
-  EXPECT_EQ(application.lastFrameTime, 0u);
-  EXPECT_EQ(application.zoom, 1.0f);
-  EXPECT_EQ(application.zoomTarget, 2.5f);
-  EXPECT_EQ(application.direct3D, nullptr);
-  EXPECT_EQ(application.device, nullptr);
-  EXPECT_EQ(application.input, nullptr);
-  EXPECT_EQ(application.environmentModel, nullptr);
-  EXPECT_EQ(application.waterfallEmitter, nullptr);
-}
 
 TEST(Application, ZoomStepsLandExactlyOnEveryTarget) {
   KV_APPLICATION application(true, 800, 600);  // no device: the zoom still moves
@@ -62,22 +49,6 @@ TEST(Application, ProjectionIsSetWhileTheZoomMovesAndNotOnceItHasLanded) {
   EXPECT_EQ(projectionsInFrame(), 1);
   EXPECT_EQ(application.zoom, 2.5f);
   EXPECT_EQ(projectionsInFrame(), 0);
-}
-
-TEST(Application, AFrameStartsOnlyAfterMoreThanSixteenMilliseconds) {
-  KvSceneOnRecorder scene;
-  KV_APPLICATION& application = *scene.application;
-  KvTestClock clock;
-  const auto frames = [&] { return scene.recorder.CountOf(KvDeviceCall::kPresent); };
-
-  application.lastFrameTime = 5000;
-  KvTestClock::Set(5016);
-  application.Frame();
-  EXPECT_EQ(frames(), 0u);
-  KvTestClock::Set(5017);
-  application.Frame();
-  EXPECT_EQ(frames(), 1u);
-  EXPECT_EQ(application.lastFrameTime, 5017u);
 }
 
 TEST(Application, AFailedBeginSceneDrawsNothingButStillPresents) {

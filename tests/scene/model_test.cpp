@@ -1,9 +1,9 @@
 // Models on a recording device: loading with textures per subset, drawing and the states
 // left behind, placement and the world matrix.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "scene/model.h"
+#include "tests/support/fault_checks.h"
 #include "tests/support/image_files.h"
 #include "tests/support/recording_device.h"
 #include "tests/support/x_files.h"
@@ -14,22 +14,6 @@ void WriteText(const std::string& path, const std::string& text) {
   KvWriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
-// Runs the test body with the working directory in the folder, as the program runs from
-// the folder that holds its data.
-class InFolder {
- public:
-  explicit InFolder(const KvTempFolder& folder) : previous_(getcwd(nullptr, 0)) {
-    EXPECT_EQ(chdir(folder.Path("").c_str()), 0);
-  }
-  ~InFolder() {
-    EXPECT_EQ(chdir(previous_), 0);
-    free(previous_);
-  }
-
- private:
-  char* previous_;
-};
-
 D3DXVECTOR3 Transformed(const D3DXMATRIX& m, D3DXVECTOR3 p) {
   D3DXVec3TransformCoord(&p, &p, &m);
   return p;
@@ -39,7 +23,7 @@ D3DXVECTOR3 Transformed(const D3DXMATRIX& m, D3DXVECTOR3 p) {
 
 TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
   KvTempFolder folder;
-  InFolder inFolder(folder);
+  KvWorkingFolder inFolder(folder.Path(""));
   KvWriteBmp(folder.Path("a.bmp"), 2, 2, std::vector<DWORD>(4, 0xFF808080));
   KvWriteBmp(folder.Path("c.bmp"), 2, 2, std::vector<DWORD>(4, 0xFF404040));
   WriteText(folder.Path("three.x"), KvMaterialsX({"a.bmp", "missing.bmp", "c.bmp"}));
@@ -66,7 +50,8 @@ TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
   EXPECT_EQ(device.RefCount(), 1u);
 }
 
-TEST(Model, MeshWithoutMaterialsDrawsOneUntexturedSubset) {
+// A mesh without materials draws as one untextured subset.
+TEST(Model, RenderLeavesCullingOffAndItsWorldMatrix) {
   KvTempFolder folder;
   WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
   KvRecordingDevice device;
@@ -74,19 +59,10 @@ TEST(Model, MeshWithoutMaterialsDrawsOneUntexturedSubset) {
   model.Load(folder.Path("plain.x").c_str());
   ASSERT_EQ(model.materialCount, 1u);
   EXPECT_EQ(model.textures[0], nullptr);
-  model.Render(D3DCULL_CCW);
-  EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 1u);
-}
-
-TEST(Model, RenderLeavesCullingOffAndItsWorldMatrix) {
-  KvTempFolder folder;
-  WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
-  KvRecordingDevice device;
-  KV_MODEL model(&device);
-  model.Load(folder.Path("plain.x").c_str());
   model.SetPosition(1, 2, 3);
   model.UpdateWorldMatrix();
   model.Render(D3DCULL_CW);
+  EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 1u);
   EXPECT_EQ(device.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
   EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), model.GetWorldMatrix());
   EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));  // not colour-keyed
@@ -112,19 +88,6 @@ TEST(Model, ColourKeyedModelLeavesTheAlphaTestOn) {
   KV_MODEL missing(&device);
   missing.LoadWithColorKey("no such file.x", 0xFF000000);
   EXPECT_FALSE(missing.colorKeyed);
-}
-
-TEST(Model, EmptyModelDrawsNothingAndDeletesCleanly) {
-  KvRecordingDevice device;
-  {
-    KV_MODEL model(&device);
-    model.Load("Data\\X\\no such file.x");
-    EXPECT_EQ(model.GetMesh(), nullptr);
-    EXPECT_EQ(model.materialCount, 0u);
-    model.Render(D3DCULL_CW);
-    EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 0u);
-  }
-  EXPECT_EQ(device.RefCount(), 1u);
 }
 
 TEST(Model, WorldMatrixScalesThenTurnsXThenYThenMoves) {
