@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/d3dx9.h"
+#include "platform/image_decode.h"
 #include "platform/mesh_raycast.h"
 #include "platform/xfile_reader.h"
-#include "tests/support/recording_device.h"
+#include "tests/support/image_files.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ std::string RepoPath(std::string relative) {
   return std::string(KV_SOURCE_DIR) + "/" + relative;
 }
 
-// ---- Images, decoded by the loader the scene uses: ARGB texels, rows top to bottom, padded
-// to powers of two when the file is not.
+// ---- Images, decoded as the texture loader decodes them: ARGB texels, rows top to bottom,
+// padded to powers of two when the file is not.
 
 struct Image {
   int width = 0, height = 0;
@@ -39,18 +39,14 @@ struct Image {
 };
 
 Image LoadImage(const std::string& path) {
-  KvRecordingDevice device;
-  D3DXIMAGE_INFO info{};
-  IDirect3DTexture9* texture = nullptr;
-  EXPECT_EQ(D3DXCreateTextureFromFileExA(&device, path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
-                                         D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_DEFAULT,
-                                         D3DX_DEFAULT, 0, &info, nullptr, &texture),
-            D3D_OK)
+  const std::vector<unsigned char> bytes = KvReadBytes(path);
+  KvTextureImage decoded;
+  EXPECT_EQ(
+      KvDecodeTextureImage(bytes.data(), bytes.size(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, decoded),
+      KvImageStatus::kOk)
       << path;
-  if (!texture) return {};
-  Image image{int(info.Width), int(info.Height), static_cast<KvMemoryTexture*>(texture)->Texels(0)};
-  texture->Release();
-  return image;
+  if (decoded.levels.empty()) return {};
+  return {int(decoded.sourceWidth), int(decoded.sourceHeight), decoded.levels[0].texels};
 }
 
 // Every image is small, opaque and of power-of-two sides.

@@ -1,15 +1,14 @@
-// A Direct3D 9 device for unit tests that draws nothing: it keeps the state it is given
-// (render and sampler states starting at the Direct3D 9 defaults, transforms, viewport,
-// texture, stream source, index buffer, FVF) and records every call in order. Vertex and
-// index buffers and textures live in memory, so data written through Lock can be read back.
+// A Direct3D 9 device for unit tests that draws nothing: it keeps the state tests read back
+// (render states, starting at zero; transforms, starting at identity; viewport; textures) and
+// records every call in order. Vertex and index buffers and textures live in memory, so data
+// written through Lock can be read back. The Get* reads that no code under test makes (render
+// and sampler state, texture, stream source, FVF, level description) fail.
 //
-// Lifetime: the device starts with one reference. One made with Create() is deleted by its
-// last Release, so it can be handed to code that releases it. One constructed directly (on
-// the stack or as a member) is never deleted by Release: the test owns it and can read
-// RefCount() to see that everything that took a reference gave it back. Buffers and
-// textures hold a reference to the device until their own last Release, as on the real
-// device. Set textures and stream sources are stored as plain pointers: the device takes no
-// reference on them.
+// Lifetime: the device starts with one reference and is never deleted by Release: the test
+// owns it (on the stack or as a member) and can read RefCount() to see that everything that
+// took a reference gave it back. Buffers and textures hold a reference to the device until
+// their own last Release, as on the real device. Set textures, stream sources and index
+// buffers are stored as plain pointers: the device takes no reference on them.
 #pragma once
 
 #include <array>
@@ -57,13 +56,11 @@ class KvMemoryBuffer {
   HRESULT Lock(UINT offset, UINT size, void** data);
   HRESULT Unlock();
   const std::vector<unsigned char>& Bytes() const { return bytes_; }
-  int LockCount() const { return lockCount_; }
   bool Locked() const { return locked_; }
 
  private:
   std::vector<unsigned char> bytes_;
   HRESULT lockResult_;
-  int lockCount_ = 0;
   bool locked_ = false;
 };
 
@@ -86,39 +83,30 @@ class KvDeviceResource : public Interface {
   ULONG references_ = 1;
 };
 
-class KvMemoryVertexBuffer final : public KvDeviceResource<IDirect3DVertexBuffer9> {
+// A vertex or index buffer (the Interface) whose bytes are a KvMemoryBuffer.
+template <typename Interface>
+class KvMemoryBufferResource final : public KvDeviceResource<Interface> {
  public:
-  KvMemoryVertexBuffer(KvRecordingDevice* device, UINT length, DWORD fvf, HRESULT lockResult);
-  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
+  KvMemoryBufferResource(KvRecordingDevice* device, UINT length, HRESULT lockResult)
+      : KvDeviceResource<Interface>(device), memory_(length, lockResult) {}
+  HRESULT Lock(UINT offset, UINT size, void** data, DWORD /*flags*/) override {
+    return memory_.Lock(offset, size, data);
+  }
   HRESULT Unlock() override { return memory_.Unlock(); }
   const KvMemoryBuffer& Memory() const { return memory_; }
-  DWORD Fvf() const { return fvf_; }
 
  private:
   KvMemoryBuffer memory_;
-  DWORD fvf_;
 };
+using KvMemoryVertexBuffer = KvMemoryBufferResource<IDirect3DVertexBuffer9>;
+using KvMemoryIndexBuffer = KvMemoryBufferResource<IDirect3DIndexBuffer9>;
 
-class KvMemoryIndexBuffer final : public KvDeviceResource<IDirect3DIndexBuffer9> {
- public:
-  KvMemoryIndexBuffer(KvRecordingDevice* device, UINT length, D3DFORMAT format, HRESULT lockResult);
-  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-  HRESULT Unlock() override { return memory_.Unlock(); }
-  const KvMemoryBuffer& Memory() const { return memory_; }
-  D3DFORMAT Format() const { return format_; }
-
- private:
-  KvMemoryBuffer memory_;
-  D3DFORMAT format_;
-};
-
-// A 32-bit ARGB texture; each mip level halves the size down to 1 x 1.
+// A 32-bit ARGB texture; each mip level halves the size down to 1 x 1. Only whole levels lock.
 class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
  public:
-  KvMemoryTexture(KvRecordingDevice* device, UINT width, UINT height, UINT levels, D3DFORMAT format,
-                  D3DPOOL pool);
+  KvMemoryTexture(KvRecordingDevice* device, UINT width, UINT height, UINT levels);
   DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
-  HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+  HRESULT GetLevelDesc(UINT, D3DSURFACE_DESC*) override { return D3DERR_INVALIDCALL; }
   HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
   HRESULT UnlockRect(UINT level) override;
   // Texels of one level, rows top to bottom, ARGB.
@@ -127,19 +115,15 @@ class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
  private:
   struct Level {
     UINT width;
-    UINT height;
     std::vector<DWORD> texels;
   };
   std::vector<Level> levels_;
-  D3DFORMAT format_;
-  D3DPOOL pool_;
 };
 
 class KvRecordingDevice final : public IDirect3DDevice9 {
  public:
   KvRecordingDevice() = default;
   ~KvRecordingDevice() override = default;
-  static KvRecordingDevice* Create();
   KvRecordingDevice(const KvRecordingDevice&) = delete;
   KvRecordingDevice& operator=(const KvRecordingDevice&) = delete;
 
@@ -157,14 +141,9 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   DWORD RenderState(D3DRENDERSTATETYPE state) const { return renderStates_[state]; }
   D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state) const;
   IDirect3DBaseTexture9* Texture(DWORD stage) const { return textures_[stage]; }
-  IDirect3DVertexBuffer9* StreamSource(UINT stream) const { return streams_[stream].buffer; }
-  UINT StreamStride(UINT stream) const { return streams_[stream].stride; }
-  DWORD Fvf() const { return fvf_; }
 
   // Results to give instead of success, for failure paths.
   void SetCreateVertexBufferResult(HRESULT result) { createVertexBufferResult_ = result; }
-  void SetCreateIndexBufferResult(HRESULT result) { createIndexBufferResult_ = result; }
-  void SetCreateTextureResult(HRESULT result) { createTextureResult_ = result; }
   // Lock result of the buffers created from now on.
   void SetBufferLockResult(HRESULT result) { bufferLockResult_ = result; }
   void SetBeginSceneResult(HRESULT result) { beginSceneResult_ = result; }
@@ -175,13 +154,15 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
 
   // ---- IUnknown ------------------------------------------------------------------------
   ULONG AddRef() override { return ++references_; }
-  ULONG Release() override;
+  ULONG Release() override { return references_ == 0 ? 0 : --references_; }
 
   // ---- IDirect3DDevice9 ----------------------------------------------------------------
   HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
-  HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
+  HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
   HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
-  HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) override;
+  HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override {
+    return D3DERR_INVALIDCALL;
+  }
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
   HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
   HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
@@ -193,7 +174,7 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow,
                   const RGNDATA* dirtyRegion) override;
   HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
-  HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override;
+  HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override { return D3DERR_INVALIDCALL; }
   HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                              IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) override;
   HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
@@ -202,11 +183,12 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
                         D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
   HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                           UINT stride) override;
-  HRESULT GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
-                          UINT* stride) override;
+  HRESULT GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*, UINT*) override {
+    return D3DERR_INVALIDCALL;
+  }
   HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
   HRESULT SetFVF(DWORD fvf) override;
-  HRESULT GetFVF(DWORD* fvf) override;
+  HRESULT GetFVF(DWORD*) override { return D3DERR_INVALIDCALL; }
   HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
   HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
                                UINT numVertices, UINT startIndex, UINT primitiveCount) override;
@@ -215,35 +197,22 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   static constexpr DWORD kStages = 8;
   static constexpr UINT kStreams = 16;
   static constexpr DWORD kTransforms = D3DTS_WORLD + 1;
-  struct Stream {
-    IDirect3DVertexBuffer9* buffer = nullptr;
-    UINT offset = 0;
-    UINT stride = 0;
-  };
-  static std::array<DWORD, D3DRS_COUNT> DefaultRenderStates();
-  static std::array<std::array<DWORD, D3DSAMP_COUNT>, D3DSAMPLER_COUNT> DefaultSamplerStates();
   static std::array<D3DMATRIX, kTransforms> IdentityTransforms();
   void Record(const KvDeviceCallRecord& record);
 
   std::vector<KvDeviceCallRecord> calls_;
   bool recording_ = true;
   ULONG references_ = 1;
-  bool deleteOnLastRelease_ = false;
   int liveResources_ = 0;
 
-  std::array<DWORD, D3DRS_COUNT> renderStates_ = DefaultRenderStates();
-  std::array<std::array<DWORD, D3DSAMP_COUNT>, D3DSAMPLER_COUNT> samplerStates_ =
-      DefaultSamplerStates();
+  std::array<DWORD, D3DRS_COUNT> renderStates_{};
   std::array<D3DMATRIX, kTransforms> transforms_ = IdentityTransforms();
   D3DVIEWPORT9 viewport_{0, 0, 800, 600, 0.0f, 1.0f};
   std::array<IDirect3DBaseTexture9*, kStages> textures_{};
-  std::array<Stream, kStreams> streams_{};
+  std::array<IDirect3DVertexBuffer9*, kStreams> streams_{};  // the buffer each stream draws from
   IDirect3DIndexBuffer9* indices_ = nullptr;
-  DWORD fvf_ = 0;
 
   HRESULT createVertexBufferResult_ = D3D_OK;
-  HRESULT createIndexBufferResult_ = D3D_OK;
-  HRESULT createTextureResult_ = D3D_OK;
   HRESULT bufferLockResult_ = D3D_OK;
   HRESULT beginSceneResult_ = D3D_OK;
 };
