@@ -1,5 +1,5 @@
-// The device: its context and offscreen back buffer, the state it keeps, scenes and
-// presentation, and the resources it creates.
+// The device: its context and offscreen back buffer, the state it keeps, scenes, and the
+// resources it creates. Presentation is in d3d9_present.cpp.
 #include "platform/d3d9_device.h"
 
 #include <algorithm>
@@ -82,6 +82,8 @@ bool KvDevice::CreateTargets() {
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(width_), GLsizei(height_), 0, GL_BGRA,
                GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_2D, 0);
   glGenRenderbuffers(1, &depthBuffer_);
   glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
