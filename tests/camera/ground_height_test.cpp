@@ -9,9 +9,9 @@ namespace {
 
 class GroundHeight : public ::testing::Test {
  protected:
-  // Replaces the environment with a flat square at height y around the origin.
-  void Ground(float y, float half = 10.0f) {
-    const std::string text = KvFlatSquareX(0, 0, half, y);
+  // Replaces the environment with a flat square of side 20 at height y around the origin.
+  void Ground(float y) {
+    const std::string text = KvFlatSquareX(0, 0, 10, y);
     KvWriteBytes(folder.Path("ground.x"), std::vector<unsigned char>(text.begin(), text.end()));
     KV_APPLICATION& app = *scene.application;
     delete app.environmentModel;
@@ -30,21 +30,17 @@ class GroundHeight : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(GroundHeight, LowGroundRaisesByTheOffsetAndHighGroundGivesTheOffset) {
-  Ground(0.5f);
-  EXPECT_FLOAT_EQ(Probe(0, 5, -5, 2.0f), 2.5f);
-  Ground(2.5f);
-  EXPECT_FLOAT_EQ(Probe(0, 5, -5, 2.0f), 2.0f);
-  Ground(-1.0f);
-  EXPECT_FLOAT_EQ(Probe(2.5f, 0, 0, 0.0f), -1.0f);
-  Ground(0.3f);
-  EXPECT_FLOAT_EQ(Probe(2.5f, 0.5f, 0, 0.0f), 0.0f);
-}
-
-TEST_F(GroundHeight, MissesGiveTheOffset) {
-  Ground(-1.0f, 5.0f);
-  EXPECT_EQ(Probe(50, 5, 50, 2.0f), 2.0f);  // outside the mesh
-  EXPECT_EQ(Probe(0, -3, 0, 1.0f), 1.0f);   // the surface is above the point
+// Ground lower than the offset is added to it; ground as high as the offset, ground above the
+// point, no ground under it and no mesh at all give the offset alone.
+TEST_F(GroundHeight, ProbesOnFlatGroundAndMisses) {
+  const struct {
+    float ground, x, y, z, offset, expected;
+  } probes[] = {{0.5f, 0, 5, -5, 2, 2.5f},   {2.5f, 0, 5, -5, 2, 2}, {-1, 2.5f, 0, 0, 0, -1},
+                {0.3f, 2.5f, 0.5f, 0, 0, 0}, {-1, 50, 5, 50, 2, 2},  {-1, 0, -3, 0, 1, 1}};
+  for (const auto& p : probes) {
+    Ground(p.ground);
+    EXPECT_FLOAT_EQ(Probe(p.x, p.y, p.z, p.offset), p.expected) << p.ground << " at " << p.x;
+  }
   delete scene.application->environmentModel;
   scene.application->environmentModel = new KV_MODEL(&scene.recorder);  // no mesh
   EXPECT_EQ(Probe(0, 5, 0, 2.0f), 2.0f);

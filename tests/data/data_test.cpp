@@ -15,7 +15,9 @@
 #include "platform/image_decode.h"
 #include "platform/mesh_raycast.h"
 #include "platform/xfile_reader.h"
+#include "scene/model.h"
 #include "tests/support/image_files.h"
+#include "tests/support/recording_device.h"
 
 namespace {
 
@@ -49,41 +51,28 @@ Image LoadImage(const std::string& path) {
   return {int(decoded.sourceWidth), int(decoded.sourceHeight), decoded.levels[0].texels};
 }
 
-// Every image is small, opaque and of power-of-two sides.
+// Every image is a small, opaque PNG.
 TEST(DataImages, SmallAndOpaque) {
   int count = 0;
   for (const auto& entry : std::filesystem::directory_iterator(RepoPath("Data/Texture"))) {
+    SCOPED_TRACE(entry.path().string());
     const Image image = LoadImage(entry.path().string());
-    const std::string name = entry.path().stem();
     ++count;
     EXPECT_EQ(entry.path().extension(), ".png");
-    EXPECT_TRUE(image.width >= 64 && image.width <= 256 && image.height >= 64 &&
-                image.height <= 256)
-        << name;
-    ASSERT_EQ(image.texels.size(), std::size_t(image.width) * image.height) << name;
-    EXPECT_TRUE(std::all_of(image.texels.begin(), image.texels.end(), [](DWORD t) {
-      return t >> 24 == 0xFF;
-    })) << name;
+    EXPECT_TRUE(std::min(image.width, image.height) >= 64 &&
+                std::max(image.width, image.height) <= 256);
+    ASSERT_EQ(image.texels.size(), std::size_t(image.width) * image.height);
+    EXPECT_TRUE(std::all_of(image.texels.begin(), image.texels.end(),
+                            [](DWORD t) { return t >> 24 == 0xFF; }));
   }
   EXPECT_GE(count, 10);
 }
 
-struct KeyedImage {
-  const char* file;
-  DWORD key;  // RGB
-};
-
-class DataParticleImage : public testing::TestWithParam<KeyedImage> {};
-
-// The key surrounds the picture and reaches nowhere inside it; where the picture meets the
-// key it has faded to black, since the particles are added to the frame; its middle is lit.
-TEST_P(DataParticleImage, PictureFadesToBlackInsideAKeyedBorder) {
-  const Image image = LoadImage(RepoPath(std::string("Data/Texture/") + GetParam().file));
+void ExpectKeyedPicture(const Image& image, DWORD key) {
   const int n = image.width;
   ASSERT_TRUE(image.height == n && n >= 64 && n <= 128);
   auto isKey = [&](int x, int y) {
-    return x >= 0 && y >= 0 && x < n && y < n &&
-           (image.texels[y * n + x] & 0xFFFFFF) == GetParam().key;
+    return x >= 0 && y >= 0 && x < n && y < n && (image.texels[y * n + x] & 0xFFFFFF) == key;
   };
   for (int i = 0; i < n; ++i) {
     ASSERT_TRUE(isKey(i, 0) && isKey(i, n - 1) && isKey(0, i) && isKey(n - 1, i)) << "border " << i;
@@ -119,18 +108,15 @@ TEST_P(DataParticleImage, PictureFadesToBlackInsideAKeyedBorder) {
   EXPECT_GT(centre, 100.0) << "the middle is not bright";
 }
 
-// Test names from the file name without its extension.
-template <typename Param>
-std::string FileStem(const testing::TestParamInfo<Param>& info) {
-  std::string name = info.param.file;
-  return name.substr(0, name.find('.'));
+// The key surrounds the picture and reaches nowhere inside it; where the picture meets the
+// key it has faded to black, since the particles are added to the frame; its middle is lit.
+TEST(DataImages, ParticlePicturesFadeToBlackInsideAKeyedBorder) {
+  for (auto [file, key] :
+       {std::pair{"flame.png", 0xFF0000u}, {"fountain.png", 0x0000FFu}, {"water.png", 0x0000FFu}}) {
+    SCOPED_TRACE(file);
+    ExpectKeyedPicture(LoadImage(RepoPath(std::string("Data/Texture/") + file)), key);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Particles, DataParticleImage,
-                         testing::Values(KeyedImage{"flame.png", 0xFF0000},
-                                         KeyedImage{"fountain.png", 0x0000FF},
-                                         KeyedImage{"water.png", 0x0000FF}),
-                         FileStem<KeyedImage>);
 
 // ---- Meshes
 
@@ -190,22 +176,23 @@ float Look(const LoadedMesh& mesh, Vec eye, Vec direction, bool clockwise, int& 
   return hit.distance;
 }
 
-// Every material in use and at least one textured: ShippedModels checks those through the
-// loader.
-TEST(DataMeshes, CountsNoDegenerateFaceAndTexturesThatExist) {
+// Through the scene's loader too: a subset for every material, at least one textured, and the
+// baked shading in the vertex colours.
+TEST(DataMeshes, CountsNoDegenerateFaceTexturesThatExistAndTheyLoadAsModels) {
   const struct {
     const char* file;
-    std::size_t minFaces, maxFaces, materials;
+    std::size_t minFaces, maxFaces;
+    DWORD materials;
   } meshes[] = {{"environment.x", 20000, 60000, 3},
                 {"FirePit.x", 200, 6000, 2},
                 {"Fountain.x", 200, 6000, 2},
                 {"head.x", 500, 12000, 2}};
+  KvRecordingDevice device;
   for (const auto& expected : meshes) {
     SCOPED_TRACE(expected.file);
     const LoadedMesh& mesh = Load(expected.file);
     const std::size_t faces = mesh.data.FaceCount();
     EXPECT_TRUE(faces >= expected.minFaces && faces <= expected.maxFaces) << faces;
-    EXPECT_EQ(mesh.data.materials.size(), expected.materials);
     for (std::uint32_t f = 0; f < faces; ++f) {
       Vec n = mesh.Cross(f);
       ASSERT_GT(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1e-14f) << "degenerate face " << f;
@@ -216,6 +203,16 @@ TEST(DataMeshes, CountsNoDegenerateFaceAndTexturesThatExist) {
       EXPECT_EQ(name.rfind("Data\\Texture\\", 0), 0u) << name;
       EXPECT_TRUE(std::filesystem::is_regular_file(RepoPath(name))) << name;
     }
+    KV_MODEL model(&device);
+    model.Load((std::string("Data\\X\\") + expected.file).c_str());
+    ASSERT_NE(model.GetMesh(), nullptr);
+    DWORD subsets = 0, textured = 0;
+    model.GetMesh()->GetAttributeTable(nullptr, &subsets);
+    EXPECT_TRUE(model.materialCount == expected.materials && subsets == expected.materials)
+        << model.materialCount << " materials, " << subsets << " subsets";
+    for (DWORD i = 0; i < model.materialCount; ++i) textured += model.textures[i] != nullptr;
+    EXPECT_GE(textured, 1u);
+    EXPECT_NE(model.GetMesh()->GetFVF() & D3DFVF_DIFFUSE, 0u) << "no baked shading";
   }
 }
 
@@ -278,13 +275,11 @@ struct ModelView {
   float tolerance;
 };
 
-class DataModel : public testing::TestWithParam<ModelView> {};
-
-TEST_P(DataModel, FacesTheViewerSeesWindClockwiseAndBoundsSuitItsPlace) {
-  const LoadedMesh& mesh = Load(GetParam().file);
-  const Vec c = GetParam().centre;
+void ExpectModel(const ModelView& view) {
+  const LoadedMesh& mesh = Load(view.file);
+  const Vec c = view.centre;
   int hits = 0, wrong = 0;
-  for (int elevation = -90; elevation <= GetParam().maxElevation; elevation += 10) {
+  for (int elevation = -90; elevation <= view.maxElevation; elevation += 10) {
     for (int azimuth = 0; azimuth < 360; azimuth += 10) {
       const Vec d = Direction(azimuth, elevation);
       for (float offset : {-0.2f, 0.0f, 0.2f}) {
@@ -301,21 +296,23 @@ TEST_P(DataModel, FacesTheViewerSeesWindClockwiseAndBoundsSuitItsPlace) {
     high[i % 3] = std::max(high[i % 3], mesh.data.positions[i]);
   }
   for (int axis = 0; axis < 3; ++axis) {
-    EXPECT_NEAR(low[axis], GetParam().low[axis], GetParam().tolerance) << "axis " << axis;
-    EXPECT_NEAR(high[axis], GetParam().high[axis], GetParam().tolerance) << "axis " << axis;
+    EXPECT_NEAR(low[axis], view.low[axis], view.tolerance) << "axis " << axis;
+    EXPECT_NEAR(high[axis], view.high[axis], view.tolerance) << "axis " << axis;
   }
 }
 
 // The fire pit stands on the ground with its origin at the middle of its base; the fountain's
 // origin is the top of its spout, its base 1 below; the head hangs above the viewer, its origin
-// in the mouth and its face toward -z.
-INSTANTIATE_TEST_SUITE_P(
-    Scene, DataModel,
-    testing::Values(
-        ModelView{"FirePit.x", {0, 0.1f, 0}, 0, {-0.7f, -0.15f, -0.7f}, {0.7f, 0.25f, 0.7f}, 0.1f},
-        ModelView{"Fountain.x", {0, -0.6f, 0}, 0, {-1, -1, -1}, {1, 0, 1}, 0.05f},
-        ModelView{
-            "head.x", {0, 0.4f, 0.4f}, 90, {-0.55f, -0.5f, -0.25f}, {0.55f, 1, 1.35f}, 0.15f}),
-    FileStem<ModelView>);
+// in the mouth and its face toward -z. Faces the viewer sees wind clockwise.
+TEST(DataModels, FacesTheViewerSeesWindClockwiseAndBoundsSuitItsPlace) {
+  const ModelView views[] = {
+      {"FirePit.x", {0, 0.1f, 0}, 0, {-0.7f, -0.15f, -0.7f}, {0.7f, 0.25f, 0.7f}, 0.1f},
+      {"Fountain.x", {0, -0.6f, 0}, 0, {-1, -1, -1}, {1, 0, 1}, 0.05f},
+      {"head.x", {0, 0.4f, 0.4f}, 90, {-0.55f, -0.5f, -0.25f}, {0.55f, 1, 1.35f}, 0.15f}};
+  for (const ModelView& view : views) {
+    SCOPED_TRACE(view.file);
+    ExpectModel(view);
+  }
+}
 
 }  // namespace

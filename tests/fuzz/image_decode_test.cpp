@@ -14,12 +14,6 @@ namespace {
 constexpr D3DCOLOR kRed = 0xFFFF0000;
 constexpr D3DCOLOR kBlue = 0xFF0000FF;
 
-std::vector<unsigned char> Bmp(int width, int height, const std::vector<DWORD>& texels) {
-  KvTempFolder folder;
-  KvWriteBmp(folder.Path("image.bmp"), width, height, texels);
-  return KvReadBytes(folder.Path("image.bmp"));
-}
-
 KvImageStatus Decode(const std::vector<unsigned char>& file, UINT width, UINT height, UINT levels,
                      D3DCOLOR key, KvTextureImage& out, const KvImageLimits& limits = {}) {
   return KvDecodeTextureImage(file.data(), file.size(), width, height, levels, key, out, limits);
@@ -27,18 +21,15 @@ KvImageStatus Decode(const std::vector<unsigned char>& file, UINT width, UINT he
 
 TEST(TextureDecode, KeysTexelsThenRoundsUpAndHalvesToOneTexel) {
   // 3 × 2: red except one blue texel at (1, 0).
-  const std::vector<unsigned char> file = Bmp(3, 2, {kRed, kBlue, kRed, kRed, kRed, kRed});
+  const std::vector<unsigned char> file = KvBmpBytes(3, 2, {kRed, kBlue, kRed, kRed, kRed, kRed});
   KvTextureImage keyed;
   ASSERT_EQ(Decode(file, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, kRed, keyed),
             KvImageStatus::kOk);
-  EXPECT_EQ(keyed.sourceWidth, 3u);
-  EXPECT_EQ(keyed.sourceHeight, 2u);
+  EXPECT_EQ(std::pair(keyed.sourceWidth, keyed.sourceHeight), std::pair(3u, 2u));
   ASSERT_EQ(keyed.levels.size(), 3u);  // 4 × 2, 2 × 1, 1 × 1
-  const KvImage& top = keyed.levels[0];
-  ASSERT_EQ(top.width, 4u);
-  ASSERT_EQ(top.height, 2u);
+  EXPECT_EQ(std::pair(keyed.levels[0].width, keyed.levels[0].height), std::pair(4u, 2u));
   // Rounding up repeats source columns: x 0, 0, 1, 2 of the source.
-  EXPECT_EQ(top.texels, (std::vector<DWORD>{0, 0, kBlue, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(keyed.levels[0].texels, (std::vector<DWORD>{0, 0, kBlue, 0, 0, 0, 0, 0}));
   // Keyed texels are averaged into the smaller levels as transparent black.
   EXPECT_EQ(keyed.levels[1].texels, (std::vector<DWORD>{0, 0x40000040}));
   EXPECT_EQ(keyed.levels[2].texels, std::vector<DWORD>{0x20000020});
@@ -50,7 +41,7 @@ TEST(TextureDecode, KeysTexelsThenRoundsUpAndHalvesToOneTexel) {
 }
 
 TEST(TextureDecode, AskedSizesAndLevelCounts) {
-  const std::vector<unsigned char> file = Bmp(2, 2, {kRed, kRed, kRed, kRed});
+  const std::vector<unsigned char> file = KvBmpBytes(2, 2, {kRed, kRed, kRed, kRed});
   const struct {
     UINT width, height, levels;
     std::vector<UINT> sides;  // width, height per level
@@ -73,7 +64,7 @@ TEST(TextureDecode, AskedSizesAndLevelCounts) {
 
 TEST(TextureDecode, SizesBeyondTheLimitsFailWithoutLevels) {
   // A bare header claiming 16384 × 16384 is refused before anything is decoded.
-  std::vector<unsigned char> claim = Bmp(1, 1, {kRed});
+  std::vector<unsigned char> claim = KvBmpBytes(1, 1, {kRed});
   claim.resize(54);
   claim[18] = claim[22] = 0x00;
   claim[19] = claim[23] = 0x40;
@@ -83,16 +74,15 @@ TEST(TextureDecode, SizesBeyondTheLimitsFailWithoutLevels) {
   EXPECT_TRUE(image.levels.empty());
 
   const KvImageLimits small{16, 100};
-  const std::vector<unsigned char> wide = Bmp(17, 1, std::vector<DWORD>(17, kRed));
+  const std::vector<unsigned char> wide = KvBmpBytes(17, 1, std::vector<DWORD>(17, kRed));
   EXPECT_EQ(Decode(wide, 0, 0, 0, 0, image, small), KvImageStatus::kBadFile);
-  const std::vector<unsigned char> square = Bmp(9, 9, std::vector<DWORD>(81, kRed));
+  const std::vector<unsigned char> square = KvBmpBytes(9, 9, std::vector<DWORD>(81, kRed));
   EXPECT_EQ(Decode(square, 0, 0, 0, 0, image, small), KvImageStatus::kBadTextureSize);  // 16 × 16
   EXPECT_EQ(image.sourceWidth, 9u);
   EXPECT_TRUE(image.levels.empty());
   EXPECT_EQ(Decode(square, 8, 8, 0, 0, image, small), KvImageStatus::kOk);
 
-  const std::vector<unsigned char> noise = {'B', 'M', 1, 2, 3};
-  EXPECT_EQ(Decode(noise, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
+  EXPECT_EQ(Decode({'B', 'M', 1, 2, 3}, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
   EXPECT_EQ(Decode({}, 0, 0, 0, 0, image), KvImageStatus::kBadFile);
 }
 

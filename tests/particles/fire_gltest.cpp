@@ -1,5 +1,5 @@
-// A fire emitter with the shipped flame texture on a real device: bright flames around the
-// emitter, and nothing of the texture's key colour on the screen.
+// A fire emitter with the shipped flame texture on a real device, filtered linearly: bright
+// flames around the emitter, and nothing of the texture's key colour on the screen.
 #include "particles/fire_emitter.h"
 #include "particles/random_source.h"
 #include "tests/support/device_fixture.h"
@@ -7,18 +7,18 @@
 TEST_F(KvDeviceTest, FireDrawsBrightFlamesAndNoKeyColour) {
   Open();
   KvResetRandomSourceForTesting();
-  D3DXMATRIX view, projection;
+  D3DXMATRIX view, projection, identity;
   const D3DXVECTOR3 eye(0, 1, -5), at(0, 1, 0), up(0, 1, 0);
   D3DXMatrixLookAtLH(&view, &eye, &at, &up);
   D3DXMatrixPerspectiveFovLH(&projection, 3.1415927f / 2.5f, 1.3333334f, 0.01f, 500.0f);
+  D3DXMatrixIdentity(&identity);
   device->SetTransform(D3DTS_VIEW, &view);
   device->SetTransform(D3DTS_PROJECTION, &projection);
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-  device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-
+  for (auto sampler : {D3DSAMP_MAGFILTER, D3DSAMP_MINFILTER, D3DSAMP_MIPFILTER}) {
+    device->SetSamplerState(0, sampler, D3DTEXF_LINEAR);
+  }
   auto* fire = new KV_FIRE_EMITTER(device, "Data\\Texture\\flame.png", 0xFFFF0000, 25);
   ASSERT_NE(fire->texture, nullptr) << "the shipped flame texture did not load";
   fire->SetPosition(0, 0, 0);
@@ -31,13 +31,11 @@ TEST_F(KvDeviceTest, FireDrawsBrightFlamesAndNoKeyColour) {
   }
   delete fire;
 
-  // The emitter's position projects to the screen centre's column, below the middle.
+  // Half a unit above the emitter: the screen centre's column, below the middle.
   D3DVIEWPORT9 viewport;
   device->GetViewport(&viewport);
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  D3DXVECTOR3 origin(0, 0.5f, 0), screen;
-  D3DXVec3Project(&screen, &origin, &viewport, &projection, &view, &identity);
+  D3DXVECTOR3 middle(0, 0.5f, 0), screen;
+  D3DXVec3Project(&screen, &middle, &viewport, &projection, &view, &identity);
   const std::vector<DWORD> pixels = ReadBack();
   int bright = 0;
   for (int y = int(screen.y) - 60; y < int(screen.y) + 60; ++y) {

@@ -10,26 +10,31 @@ constexpr D3DCOLOR kRed = 0xFFFF0000;
 constexpr D3DCOLOR kGreen = 0xFF00FF00;
 constexpr D3DCOLOR kBlue = 0xFF0000FF;
 
-void ClearTo(IDirect3DDevice9* device, D3DCOLOR color) {
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0);
-}
-
-// A 16 × 16 image: key-red background with a green 8 × 8 square in the middle.
-void WriteKeyedImage(const std::string& path) {
-  std::vector<DWORD> texels(16 * 16, kRed);
-  for (int y = 4; y < 12; ++y) {
-    for (int x = 4; x < 12; ++x) texels[size_t(y) * 16 + size_t(x)] = kGreen;
+class KvPresentTest : public KvDeviceTest {
+ protected:
+  // Green with a red top left quarter and a blue column every 7 pixels in the bottom quarter.
+  void DrawPattern() {
+    Clear(0xFF000000);
+    DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
+    DrawQuad(-1.0f, 0.0f, 0.0f, 1.0f, 0.25f, kRed);
+    for (int x = 0; x < 800; x += 7) {
+      DrawQuad(x / 400.0f - 1.0f, -1.0f, (x + 1) / 400.0f - 1.0f, -0.5f, 0.1f, kBlue);
+    }
   }
-  KvWriteBmp(path, 16, 16, texels);
-}
 
-void EnableParticleAlphaTest(IDirect3DDevice9* device) {
-  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-  device->SetRenderState(D3DRS_ALPHAREF, 8);
-  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
-  device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-  device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-}
+  // Presents and returns the picture on the window, expected to be width × height.
+  std::vector<DWORD> PresentAndRead(UINT width, UINT height) {
+    kv_testing::KeepPresentedPictures(true);
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+    std::vector<DWORD> picture;
+    UINT shownWidth = 0, shownHeight = 0;
+    EXPECT_TRUE(kv_testing::ReadPresentedPicture(device, picture, shownWidth, shownHeight));
+    kv_testing::KeepPresentedPictures(false);
+    EXPECT_EQ(std::pair(shownWidth, shownHeight), std::pair(width, height));
+    picture.resize(size_t(width) * height);
+    return picture;
+  }
+};
 
 }  // namespace
 
@@ -51,7 +56,7 @@ TEST_F(KvDeviceTest, RenderStatesStartAtTheDefaults) {
 
 TEST_F(KvDeviceTest, AdditiveBlendAddsTheQuadToTheBackground) {
   Open();
-  ClearTo(device, 0xFF3264C8);  // (50, 100, 200)
+  Clear(0xFF3264C8);  // (50, 100, 200)
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
@@ -60,9 +65,8 @@ TEST_F(KvDeviceTest, AdditiveBlendAddsTheQuadToTheBackground) {
   const DWORD centre = Pixel(400, 300);
   EXPECT_NEAR(Channel(centre, 16), 150, 1);
   EXPECT_NEAR(Channel(centre, 8), 200, 1);
-  EXPECT_EQ(Channel(centre, 0), 255);  // 300 clamps
-  const DWORD half = Pixel(20, 580);
-  EXPECT_NEAR(Channel(half, 16), 50 + 50, 2);
+  EXPECT_EQ(Channel(centre, 0), 255);                // 300 clamps
+  EXPECT_NEAR(Channel(Pixel(20, 580), 16), 100, 2);  // half of 100 added
   EXPECT_EQ(Pixel(20, 20), 0x3264C8u);
 }
 
@@ -73,14 +77,12 @@ TEST_F(KvDeviceTest, CullModesFollowTheWindingOnScreen) {
                                                {0.0f, 0.5f, 0.5f, kGreen, 0, 0},
                                                {0.5f, -0.5f, 0.5f, kGreen, 0, 0}};
   const std::vector<KvTestVertex> counterClockwise = {clockwise[0], clockwise[2], clockwise[1]};
-  const std::pair<DWORD, bool> clockwiseDrawn[] = {
-      {D3DCULL_NONE, true}, {D3DCULL_CCW, true}, {D3DCULL_CW, false}};
-  for (auto [cull, drawn] : clockwiseDrawn) {
+  for (DWORD cull : {D3DCULL_NONE, D3DCULL_CCW, D3DCULL_CW}) {
     device->SetRenderState(D3DRS_CULLMODE, cull);
-    ClearTo(device, 0xFF000000);
+    Clear(0xFF000000);
     Draw(D3DPT_TRIANGLELIST, clockwise);
-    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, drawn) << "clockwise, cull " << cull;
-    ClearTo(device, 0xFF000000);
+    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CW) << "clockwise, cull " << cull;
+    Clear(0xFF000000);
     Draw(D3DPT_TRIANGLELIST, counterClockwise);
     EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CCW) << "counter, cull " << cull;
   }
@@ -89,7 +91,7 @@ TEST_F(KvDeviceTest, CullModesFollowTheWindingOnScreen) {
 TEST_F(KvDeviceTest, NearerQuadHidesAFartherOneDrawnLater) {
   Open();
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  ClearTo(device, 0xFF000000);
+  Clear(0xFF000000);
   DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, kRed);
   DrawQuad(-0.8f, -0.8f, 0.8f, 0.8f, 0.6f, kGreen);
   EXPECT_EQ(Pixel(400, 300), 0xFF0000u);
@@ -101,8 +103,11 @@ TEST_F(KvDeviceTest, NearerQuadHidesAFartherOneDrawnLater) {
 
 TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
   Open();
+  // 16 × 16: key-red with a green 8 × 8 square in the middle.
+  std::vector<DWORD> texels(16 * 16, kRed);
+  for (int i = 0; i < 64; ++i) texels[(4 + i / 8) * 16 + 4 + i % 8] = kGreen;
   KvTempFolder folder;
-  WriteKeyedImage(folder.Path("keyed.bmp"));
+  KvWriteBmp(folder.Path("keyed.bmp"), 16, 16, texels);
   IDirect3DTexture9* texture = nullptr;
   ASSERT_EQ(D3DXCreateTextureFromFileExA(device, folder.Path("keyed.bmp").c_str(), D3DX_DEFAULT,
                                          D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
@@ -111,8 +116,12 @@ TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
             D3D_OK);
   EXPECT_EQ(texture->GetLevelCount(), 5u);  // 16, 8, 4, 2, 1
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  EnableParticleAlphaTest(device);
-  ClearTo(device, 0xFF000000);
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);  // as the particles use it
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+  device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+  Clear(0xFF000000);
   device->SetTexture(0, texture);
   DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, 0xFFFFFFFF);  // nearer, with keyed holes
   device->SetTexture(0, nullptr);
@@ -123,41 +132,12 @@ TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
   texture->Release();
 }
 
-namespace {
-
-class KvPresentTest : public KvDeviceTest {
- protected:
-  // Green with a red top left quarter and a blue column every 7 pixels in the bottom quarter.
-  void DrawPattern() {
-    ClearTo(device, 0xFF000000);
-    DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
-    DrawQuad(-1.0f, 0.0f, 0.0f, 1.0f, 0.25f, kRed);
-    for (int x = 0; x < 800; x += 7) {
-      DrawQuad(x / 400.0f - 1.0f, -1.0f, (x + 1) / 400.0f - 1.0f, -0.5f, 0.1f, kBlue);
-    }
-  }
-
-  std::vector<DWORD> PresentAndRead(UINT& width, UINT& height) {
-    kv_testing::KeepPresentedPictures(true);
-    device->Present(nullptr, nullptr, nullptr, nullptr);
-    std::vector<DWORD> picture;
-    kv_testing::ReadPresentedPicture(device, picture, width, height);
-    kv_testing::KeepPresentedPictures(false);
-    return picture;
-  }
-};
-
-}  // namespace
-
 // Present draws the back buffer onto the window with its own program and state; the device's
 // state is in force again for the draws that follow.
 TEST_F(KvPresentTest, AtTheBackBufferSizeItShowsItPixelForPixelAndKeepsTheDeviceState) {
   Open();
   DrawPattern();
-  UINT width = 0, height = 0;
-  const std::vector<DWORD> picture = PresentAndRead(width, height);
-  ASSERT_EQ(width, 800u);
-  ASSERT_EQ(height, 600u);
+  const std::vector<DWORD> picture = PresentAndRead(800, 600);
   const std::vector<DWORD> backBuffer = ReadBack();
   for (size_t i = 0; i < picture.size(); ++i) ASSERT_EQ(Rgb(picture[i]), Rgb(backBuffer[i])) << i;
   DrawQuad(0.0f, -0.5f, 1.0f, 0.0f, 0.75f, kBlue);  // behind the green: depth test still on
@@ -170,10 +150,7 @@ TEST_F(KvPresentTest, AtTheBackBufferSizeItShowsItPixelForPixelAndKeepsTheDevice
 TEST_F(KvPresentTest, OnAnotherSizeItStretchesTheBackBufferTheRightWayUp) {
   Open(400, 300);
   DrawPattern();
-  UINT width = 0, height = 0;
-  const std::vector<DWORD> picture = PresentAndRead(width, height);
-  ASSERT_EQ(width, 400u);
-  ASSERT_EQ(height, 300u);
+  const std::vector<DWORD> picture = PresentAndRead(400, 300);
   EXPECT_EQ(Rgb(picture[75 * 400 + 100]), 0xFF0000u);
   EXPECT_EQ(Rgb(picture[75 * 400 + 300]), 0x00FF00u);
   EXPECT_EQ(Rgb(picture[150 * 400 + 100]), 0x00FF00u);

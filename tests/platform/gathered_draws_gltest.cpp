@@ -1,6 +1,6 @@
-// Gathered draws on the device: each draw keeps its own transform, a buffer rewritten
-// between two draws is read by each draw as it was when that draw was made, and every kind
-// of primitive gives the picture the draws give one at a time.
+// Gathered draws on the device: each draw keeps its own transform, a buffer rewritten between
+// two draws is read by each draw as it was when that draw was made, and every kind of primitive
+// gives the picture the draws give one at a time.
 #include <algorithm>
 #include <cstring>
 
@@ -9,58 +9,52 @@
 
 namespace {
 
-void Fill(IDirect3DVertexBuffer9* buffer, const KvTestVertex* vertices, UINT bytes) {
-  void* memory = nullptr;
-  ASSERT_EQ(buffer->Lock(0, bytes, &memory, 0), D3D_OK);
-  std::memcpy(memory, vertices, bytes);
-  buffer->Unlock();
+// A clip-space quad as a strip, [x0, x1] × [-1, 1].
+std::vector<KvTestVertex> Quad(float x0, float x1, D3DCOLOR color) {
+  return {{x0, -1, 0.5f, color, 0, 0},
+          {x0, 1, 0.5f, color, 0, 0},
+          {x1, -1, 0.5f, color, 0, 0},
+          {x1, 1, 0.5f, color, 0, 0}};
 }
 
-// A clip-space quad as a strip, [x0, x1] × [-1, 1].
-void WriteQuad(IDirect3DVertexBuffer9* buffer, float x0, float x1, D3DCOLOR color) {
-  const KvTestVertex quad[] = {{x0, -1, 0.5f, color, 0, 0},
-                               {x0, 1, 0.5f, color, 0, 0},
-                               {x1, -1, 0.5f, color, 0, 0},
-                               {x1, 1, 0.5f, color, 0, 0}};
-  Fill(buffer, quad, sizeof quad);
+void Move(IDirect3DDevice9* device, float x, float y) {
+  D3DXMATRIX world;
+  D3DXMatrixTranslation(&world, x, y, 0);
+  device->SetTransform(D3DTS_WORLD, &world);
 }
 
 }  // namespace
 
 TEST_F(KvDeviceTest, GatheredDrawsKeepTheirTransformsAndTheBufferAsItWas) {
   Open();
-  IDirect3DVertexBuffer9* buffer = nullptr;
-  ASSERT_EQ(device->CreateVertexBuffer(4 * sizeof(KvTestVertex), 0, kTestVertexFvf, D3DPOOL_DEFAULT,
-                                       &buffer, nullptr),
-            D3D_OK);
+  IDirect3DVertexBuffer9* buffer = Buffer(Quad(-1.0f, -0.8f, 0xFFFF0000));
+  ASSERT_NE(buffer, nullptr);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetFVF(kTestVertexFvf);
-  device->SetStreamSource(0, buffer, 0, sizeof(KvTestVertex));
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  Clear(0xFF000000);
   device->BeginScene();
-
   // The same quad three times, moved by the world transform: red at the left edge, in the
   // middle and at the right edge.
-  WriteQuad(buffer, -1.0f, -0.8f, 0xFFFF0000);
   for (float shift : {0.0f, 0.9f, 1.8f}) {
-    D3DXMATRIX world;
-    D3DXMatrixTranslation(&world, shift, 0, 0);
-    device->SetTransform(D3DTS_WORLD, &world);
+    Move(device, shift, 0);
     EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
   }
   // The buffer rewritten as a green quad, then the same draw again: the red quads stay red.
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  device->SetTransform(D3DTS_WORLD, &identity);
-  WriteQuad(buffer, -0.5f, -0.3f, 0xFF00FF00);
+  Move(device, 0, 0);
+  const std::vector<KvTestVertex> green = Quad(-0.5f, -0.3f, 0xFF00FF00);
+  void* memory = nullptr;
+  ASSERT_EQ(buffer->Lock(0, 0, &memory, 0), D3D_OK);
+  std::memcpy(memory, green.data(), green.size() * sizeof green[0]);
+  buffer->Unlock();
   EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
   device->EndScene();
-
-  EXPECT_EQ(Pixel(20, 300), 0xFF0000u);   // x = -0.95
-  EXPECT_EQ(Pixel(380, 300), 0xFF0000u);  // x = -0.05
-  EXPECT_EQ(Pixel(780, 300), 0xFF0000u);  // x = 0.95
-  EXPECT_EQ(Pixel(240, 300), 0x00FF00u);  // x = -0.4
-  EXPECT_EQ(Pixel(160, 300), 0x000000u);  // between them, nothing
+  // x = -0.95, -0.05 and 0.95 red, -0.4 green, nothing between them at -0.6.
+  for (auto [x, rgb] : {std::pair{20, 0xFF0000u},
+                        {380, 0xFF0000u},
+                        {780, 0xFF0000u},
+                        {240, 0x00FF00u},
+                        {160, 0x000000u}}) {
+    EXPECT_EQ(Pixel(x, 300), rgb) << "x " << x;
+  }
   device->SetStreamSource(0, nullptr, 0, 0);
   buffer->Release();
 }
@@ -69,21 +63,15 @@ TEST_F(KvDeviceTest, GatheredDrawsKeepTheirTransformsAndTheBufferAsItWas) {
 // and lists are expanded into one draw, other primitives go as one instanced draw.
 TEST_F(KvDeviceTest, GatheredRunsOfEveryPrimitiveDrawAsOneAtATime) {
   Open();
-  const KvTestVertex shape[] = {{-0.9f, -0.5f, 0.5f, 0xFF2040FF, 0, 0},
-                                {-0.9f, 0.5f, 0.5f, 0xFF40FF20, 0, 0},
-                                {-0.6f, -0.4f, 0.5f, 0xFFFF2040, 0, 0},
-                                {-0.7f, 0.6f, 0.5f, 0xFFFFFFFF, 0, 0}};
-  IDirect3DVertexBuffer9* buffer = nullptr;
-  ASSERT_EQ(device->CreateVertexBuffer(sizeof shape, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer,
-                                       nullptr),
-            D3D_OK);
-  Fill(buffer, shape, sizeof shape);
+  IDirect3DVertexBuffer9* buffer = Buffer({{-0.9f, -0.5f, 0.5f, 0xFF2040FF, 0, 0},
+                                           {-0.9f, 0.5f, 0.5f, 0xFF40FF20, 0, 0},
+                                           {-0.6f, -0.4f, 0.5f, 0xFFFF2040, 0, 0},
+                                           {-0.7f, 0.6f, 0.5f, 0xFFFFFFFF, 0, 0}});
+  ASSERT_NE(buffer, nullptr);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);  // overlaps show the order
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  device->SetFVF(kTestVertexFvf);
-  device->SetStreamSource(0, buffer, 0, sizeof(KvTestVertex));
   const std::pair<D3DPRIMITIVETYPE, UINT> kinds[] = {{D3DPT_TRIANGLESTRIP, 2},
                                                      {D3DPT_TRIANGLEFAN, 2},
                                                      {D3DPT_TRIANGLELIST, 1},
@@ -93,12 +81,10 @@ TEST_F(KvDeviceTest, GatheredRunsOfEveryPrimitiveDrawAsOneAtATime) {
     std::vector<DWORD> pictures[2];
     for (bool gathered : {true, false}) {
       kv_testing::SetDrawBatching(device, gathered);
-      device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+      Clear(0xFF000000);
       device->BeginScene();
       for (float shift : {0.0f, 0.2f, 0.4f, 0.6f}) {
-        D3DXMATRIX world;
-        D3DXMatrixTranslation(&world, shift, shift / 4, 0);
-        device->SetTransform(D3DTS_WORLD, &world);
+        Move(device, shift, shift / 4);
         device->DrawPrimitive(type, 0, count);
       }
       device->EndScene();

@@ -14,9 +14,11 @@ void WriteText(const std::string& path, const std::string& text) {
   KvWriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
-D3DXVECTOR3 Transformed(const D3DXMATRIX& m, D3DXVECTOR3 p) {
+// How far `m` carries `p` from where it should land.
+float Miss(const D3DXMATRIX& m, D3DXVECTOR3 p, D3DXVECTOR3 expected) {
   D3DXVec3TransformCoord(&p, &p, &m);
-  return p;
+  p -= expected;
+  return D3DXVec3Length(&p);
 }
 
 }  // namespace
@@ -41,7 +43,6 @@ TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
     const auto draws = device.CallsOf(KvDeviceCall::kDrawIndexedPrimitive);
     ASSERT_EQ(draws.size(), 3u);
     for (const auto& draw : draws) EXPECT_EQ(draw.primitiveCount, 1u);
-    EXPECT_EQ(device.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
     const auto textures = device.CallsOf(KvDeviceCall::kSetTexture);
     ASSERT_EQ(textures.size(), 3u);
     EXPECT_EQ(textures[1].resource, nullptr);
@@ -50,8 +51,9 @@ TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
   EXPECT_EQ(device.RefCount(), 1u);
 }
 
-// A mesh without materials draws as one untextured subset.
-TEST(Model, RenderLeavesCullingOffAndItsWorldMatrix) {
+// A mesh without materials draws as one untextured subset; a colour-keyed model leaves the
+// alpha test on for what it drew.
+TEST(Model, RenderLeavesCullingOffItsWorldMatrixAndTheAlphaTestOnlyWhenKeyed) {
   KvTempFolder folder;
   WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
   KvRecordingDevice device;
@@ -65,26 +67,18 @@ TEST(Model, RenderLeavesCullingOffAndItsWorldMatrix) {
   EXPECT_EQ(device.CountOf(KvDeviceCall::kDrawIndexedPrimitive), 1u);
   EXPECT_EQ(device.RenderState(D3DRS_CULLMODE), DWORD(D3DCULL_NONE));
   EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), model.GetWorldMatrix());
-  EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));  // not colour-keyed
-
+  EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(FALSE));
   model.Render();
   D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), identity);
-}
+  EXPECT_EQ(D3DXMATRIX(device.Transform(D3DTS_WORLD)), *D3DXMatrixIdentity(&identity));
 
-TEST(Model, ColourKeyedModelLeavesTheAlphaTestOn) {
-  KvTempFolder folder;
-  WriteText(folder.Path("plain.x"), KvFlatSquareX(0, 0, 1, 0));
-  KvRecordingDevice device;
-  KV_MODEL model(&device);
-  model.LoadWithColorKey(folder.Path("plain.x").c_str(), 0xFF000000);
-  EXPECT_TRUE(model.colorKeyed);
-  model.Render(D3DCULL_CCW);
+  KV_MODEL keyed(&device);
+  keyed.LoadWithColorKey(folder.Path("plain.x").c_str(), 0xFF000000);
+  EXPECT_TRUE(keyed.colorKeyed);
+  keyed.Render(D3DCULL_CCW);
   EXPECT_EQ(device.RenderState(D3DRS_ALPHATESTENABLE), DWORD(TRUE));
   EXPECT_EQ(device.RenderState(D3DRS_ALPHAREF), 0x20u);
   EXPECT_EQ(device.RenderState(D3DRS_ALPHAFUNC), DWORD(D3DCMP_GREATEREQUAL));
-
   KV_MODEL missing(&device);
   missing.LoadWithColorKey("no such file.x", 0xFF000000);
   EXPECT_FALSE(missing.colorKeyed);
@@ -96,23 +90,16 @@ TEST(Model, WorldMatrixScalesThenTurnsXThenYThenMoves) {
   model.SetScale(2, 2, 2);
   model.SetPosition(1, 0, 0);
   model.UpdateWorldMatrix();
-  const D3DXVECTOR3 scaled = Transformed(model.GetWorldMatrix(), D3DXVECTOR3(1, 0, 0));
-  EXPECT_NEAR(scaled.x, 3.0f, 1e-6);
-
+  EXPECT_LT(Miss(model.GetWorldMatrix(), {1, 0, 0}, {3, 0, 0}), 1e-6f);
   model.SetScale(1, 1, 1);
   model.SetPosition(0, 0, 0);
   model.SetRotation(90, 90, 0);
   model.UpdateWorldMatrix();
-  const D3DXVECTOR3 turned = Transformed(model.GetWorldMatrix(), D3DXVECTOR3(0, 1, 0));
-  EXPECT_NEAR(turned.x, 1.0f, 1e-6);
-  EXPECT_NEAR(turned.y, 0.0f, 1e-6);
-  EXPECT_NEAR(turned.z, 0.0f, 1e-6);
-
+  EXPECT_LT(Miss(model.GetWorldMatrix(), {0, 1, 0}, {1, 0, 0}), 1e-6f);
   model.SetRotation(360, 0, 0);
   model.UpdateWorldMatrix();
   const D3DXMATRIX full = model.GetWorldMatrix();
   for (int i = 0; i < 16; ++i) EXPECT_NEAR((&full._11)[i], i % 5 == 0 ? 1.0f : 0.0f, 1e-6);
-
   model.SetPosition(5, 5, 5);  // not built until asked
   EXPECT_EQ(model.GetWorldMatrix(), full);
   EXPECT_FLOAT_EQ(model.DegreesToRadians(180), 3.1415926f);

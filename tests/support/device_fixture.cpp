@@ -4,34 +4,15 @@
 
 #include "platform/testing.h"
 
-namespace {
-
-LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterTestClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = TestWindowProc;
-  windowClass.lpszClassName = "device test";
-  RegisterClassExA(&windowClass);
-  registered = true;
-}
-
-}  // namespace
-
-int Channel(DWORD rgb, int shift) {
-  return static_cast<int>((rgb >> shift) & 0xFF);
-}
-
-void KvDeviceTest::SetUp() {
-  RegisterTestClass();
-}
-
 void KvDeviceTest::Open(int windowWidth, int windowHeight) {
+  static const bool registered = [] {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpszClassName = "device test";
+    return RegisterClassExA(&windowClass) != 0;
+  }();
+  ASSERT_TRUE(registered);
   window = CreateWindowExA(0, "device test", "device test", WS_OVERLAPPEDWINDOW, 0, 0, windowWidth,
                            windowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(window, nullptr) << KvLastPlatformError();
@@ -62,17 +43,26 @@ void KvDeviceTest::TearDown() {
   }
 }
 
-void KvDeviceTest::Draw(D3DPRIMITIVETYPE type, const std::vector<KvTestVertex>& vertices) {
+IDirect3DVertexBuffer9* KvDeviceTest::Buffer(const std::vector<KvTestVertex>& vertices) {
   IDirect3DVertexBuffer9* buffer = nullptr;
   const UINT bytes = UINT(vertices.size() * sizeof(KvTestVertex));
-  ASSERT_EQ(device->CreateVertexBuffer(bytes, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer, nullptr),
-            D3D_OK);
   void* memory = nullptr;
-  ASSERT_EQ(buffer->Lock(0, bytes, &memory, 0), D3D_OK);
+  EXPECT_EQ(device->CreateVertexBuffer(bytes, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer, nullptr),
+            D3D_OK);
+  if (!buffer || buffer->Lock(0, bytes, &memory, 0) != D3D_OK) {
+    ADD_FAILURE() << "no vertex buffer";
+    return buffer;
+  }
   std::memcpy(memory, vertices.data(), bytes);
   buffer->Unlock();
   device->SetStreamSource(0, buffer, 0, sizeof(KvTestVertex));
   device->SetFVF(kTestVertexFvf);
+  return buffer;
+}
+
+void KvDeviceTest::Draw(D3DPRIMITIVETYPE type, const std::vector<KvTestVertex>& vertices) {
+  IDirect3DVertexBuffer9* buffer = Buffer(vertices);
+  ASSERT_NE(buffer, nullptr);
   const UINT count =
       type == D3DPT_TRIANGLESTRIP ? UINT(vertices.size() - 2) : UINT(vertices.size() / 3);
   EXPECT_EQ(device->DrawPrimitive(type, 0, count), D3D_OK);
@@ -90,14 +80,9 @@ void KvDeviceTest::DrawQuad(float x0, float y0, float x1, float y1, float z, D3D
 
 std::vector<DWORD> KvDeviceTest::ReadBack() {
   std::vector<DWORD> pixels;
-  UINT width = 0;
-  UINT height = 0;
+  UINT width = 0, height = 0;
   EXPECT_TRUE(kv_testing::ReadBackBuffer(device, pixels, width, height));
-  EXPECT_EQ(width, 800u);
-  EXPECT_EQ(height, 600u);
+  EXPECT_EQ(std::pair(width, height), std::pair(800u, 600u));
+  pixels.resize(800 * 600);
   return pixels;
-}
-
-DWORD KvDeviceTest::Pixel(int x, int y) {
-  return Rgb(ReadBack()[size_t(y) * 800 + size_t(x)]);
 }

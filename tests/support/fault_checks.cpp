@@ -63,8 +63,7 @@ Bytes CompressedRows(int width, int height, DWORD rgb) {
 
 void KvWriteSolidPng(const std::string& path, int width, int height, DWORD rgb) {
   Bytes file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, header;
-  PutBig32(header, uLong(width));
-  PutBig32(header, uLong(height));
+  for (int side : {width, height}) PutBig32(header, uLong(side));
   header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, deflate, no filter, no interlace
   PutChunk(file, "IHDR", header);
   PutChunk(file, "IDAT", CompressedRows(width, height, rgb));
@@ -74,8 +73,7 @@ void KvWriteSolidPng(const std::string& path, int width, int height, DWORD rgb) 
 
 void KvRunFrames(KV_APPLICATION& app, DWORD& now, int count) {
   for (int i = 0; i < count; ++i) {
-    now += 17;
-    KvTestClock::Set(now);
+    KvTestClock::Set(now += 17);
     app.Frame();
   }
 }
@@ -88,10 +86,6 @@ void KvExpectShutdownReleasesEverything(KV_APPLICATION& app) {
   app.Shutdown();
   EXPECT_EQ(app.device, nullptr);
   EXPECT_EQ(app.direct3D, nullptr);
-  if (device) {
-    EXPECT_EQ(device->Release(), 0u) << "something still holds the device";
-  }
-  if (direct3D) {
-    EXPECT_EQ(direct3D->Release(), 0u) << "something still holds Direct3D";
-  }
+  EXPECT_EQ(device ? device->Release() : 0u, 0u) << "something still holds the device";
+  EXPECT_EQ(direct3D ? direct3D->Release() : 0u, 0u) << "something still holds Direct3D";
 }

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,51 +18,27 @@ KvTempFolder::~KvTempFolder() {
   if (folder_ != "/tmp") std::filesystem::remove_all(folder_, ignored);
 }
 
-namespace {
-
-void Put16(std::vector<unsigned char>& out, unsigned value) {
-  out.push_back(value & 0xFF);
-  out.push_back((value >> 8) & 0xFF);
+std::vector<unsigned char> KvBmpBytes(int width, int height, const std::vector<DWORD>& texels) {
+  const unsigned rowBytes = (unsigned(width) * 3 + 3) & ~3u, imageBytes = rowBytes * height;
+  std::vector<unsigned char> out = {'B', 'M'};
+  // File size, reserved, data offset; info header size, width, height, planes and bits per
+  // texel, no compression, image size, 72 dpi both ways, no palette.
+  for (unsigned field : {54 + imageBytes, 0u, 54u, 40u, unsigned(width), unsigned(height),
+                         1u | 24u << 16, 0u, imageBytes, 2835u, 2835u, 0u, 0u}) {
+    for (int shift : {0, 8, 16, 24}) out.push_back((field >> shift) & 0xFF);
+  }
+  for (int y = height - 1; y >= 0; --y) {  // bottom row first, blue green red
+    const DWORD* row = &texels[size_t(y) * size_t(width)];
+    for (int x = 0; x < width; ++x) {
+      for (int shift : {0, 8, 16}) out.push_back((row[x] >> shift) & 0xFF);
+    }
+    out.resize(out.size() + rowBytes - width * 3);
+  }
+  return out;
 }
-
-void Put32(std::vector<unsigned char>& out, unsigned value) {
-  Put16(out, value & 0xFFFF);
-  Put16(out, value >> 16);
-}
-
-}  // namespace
 
 void KvWriteBmp(const std::string& path, int width, int height, const std::vector<DWORD>& texels) {
-  const unsigned rowBytes = (unsigned(width) * 3 + 3) & ~3u;
-  const unsigned imageBytes = rowBytes * unsigned(height);
-  std::vector<unsigned char> out;
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, 54 + imageBytes);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, unsigned(width));
-  Put32(out, unsigned(height));
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);
-  Put32(out, imageBytes);
-  Put32(out, 2835);
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (int y = height - 1; y >= 0; --y) {  // bottom row first
-    const size_t start = out.size();
-    for (int x = 0; x < width; ++x) {
-      const DWORD t = texels[size_t(y) * size_t(width) + size_t(x)];
-      out.push_back(t & 0xFF);
-      out.push_back((t >> 8) & 0xFF);
-      out.push_back((t >> 16) & 0xFF);
-    }
-    while (out.size() - start < rowBytes) out.push_back(0);
-  }
-  KvWriteBytes(path, out);
+  KvWriteBytes(path, KvBmpBytes(width, height, texels));
 }
 
 void KvWriteBytes(const std::string& path, const std::vector<unsigned char>& bytes) {

@@ -17,7 +17,8 @@ class KvTempFolder {
   std::string folder_;
 };
 
-// Writes an opaque 24-bit BMP; texels ARGB, rows top to bottom (alpha ignored).
+// An opaque 24-bit BMP file, or writes one; texels ARGB, rows top to bottom (alpha ignored).
+std::vector<unsigned char> KvBmpBytes(int width, int height, const std::vector<DWORD>& texels);
 void KvWriteBmp(const std::string& path, int width, int height, const std::vector<DWORD>& texels);
 void KvWriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 std::vector<unsigned char> KvReadBytes(const std::string& path);

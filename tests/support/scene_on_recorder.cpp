@@ -1,7 +1,5 @@
 #include "tests/support/scene_on_recorder.h"
 
-#include "platform/testing.h"
-
 KvSceneOnRecorder::KvSceneOnRecorder() : application(new KV_APPLICATION(true, 800, 600)) {
   KV_APPLICATION& a = *application;
   a.device = &recorder;
@@ -26,19 +24,4 @@ KvSceneOnRecorder::KvSceneOnRecorder() : application(new KV_APPLICATION(true, 80
 KvSceneOnRecorder::~KvSceneOnRecorder() {
   application->device = nullptr;  // the recorder is not the application's to release
   application->Shutdown();
-}
-
-DWORD KvTestClock::now_ = 0;
-
-KvTestClock::KvTestClock() {
-  kv_testing::SetClock(&KvTestClock::Now);
-}
-KvTestClock::~KvTestClock() {
-  kv_testing::SetClock(nullptr);
-}
-void KvTestClock::Set(DWORD now) {
-  now_ = now;
-}
-DWORD KvTestClock::Now() {
-  return now_;
 }

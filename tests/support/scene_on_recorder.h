@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "platform/testing.h"
 #include "tests/support/recording_device.h"
 
 struct KvSceneOnRecorder {
@@ -18,11 +19,12 @@ struct KvSceneOnRecorder {
 // The clock that timeGetTime answers while a test holds it.
 class KvTestClock {
  public:
-  KvTestClock();
-  ~KvTestClock();
-  static void Set(DWORD now);
+  KvTestClock() {
+    kv_testing::SetClock([] { return now_; });
+  }
+  ~KvTestClock() { kv_testing::SetClock(nullptr); }
+  static void Set(DWORD now) { now_ = now; }
 
  private:
-  static DWORD Now();
-  static DWORD now_;
+  static inline DWORD now_ = 0;
 };

@@ -14,24 +14,20 @@ std::string KvFlatSquareX(float cx, float cz, float half, float y) {
 }
 
 std::string KvMaterialsX(const std::vector<std::string>& textures) {
-  const size_t n = textures.size();
-  std::string x = "xof 0303txt 0032\nMesh parts {\n " + std::to_string(n * 3) + ";\n";
-  for (size_t i = 0; i < n; ++i) {
-    const std::string z = std::to_string(i);
-    x += " 0;0;" + z + ";,\n 0;1;" + z + ";,\n 1;0;" + z + (i + 1 == n ? ";;\n" : ";,\n");
+  const std::string n = std::to_string(textures.size());
+  std::string corners, faces, numbers, materials;
+  for (size_t i = 0; i < textures.size(); ++i) {
+    const std::string z = std::to_string(i), end = i + 1 == textures.size() ? ";;\n" : ";,\n";
+    corners += " 0;0;" + z + ";,\n 0;1;" + z + ";,\n 1;0;" + z + end;
+    faces += " 3;" + std::to_string(i * 3) + "," + std::to_string(i * 3 + 1) + "," +
+             std::to_string(i * 3 + 2) + end;
+    numbers += "  " + z + (end == ";;\n" ? ";;\n" : ",\n");
+    materials +=
+        "  Material {\n   1.0;1.0;1.0;1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n";
+    if (!textures[i].empty()) materials += "   TextureFilename { \"" + textures[i] + "\"; }\n";
+    materials += "  }\n";
   }
-  x += " " + std::to_string(n) + ";\n";
-  for (size_t i = 0; i < n; ++i) {
-    x += " 3;" + std::to_string(i * 3) + "," + std::to_string(i * 3 + 1) + "," +
-         std::to_string(i * 3 + 2) + (i + 1 == n ? ";;\n" : ";,\n");
-  }
-  x += " MeshMaterialList {\n  " + std::to_string(n) + ";\n  " + std::to_string(n) + ";\n";
-  for (size_t i = 0; i < n; ++i) x += "  " + std::to_string(i) + (i + 1 == n ? ";;\n" : ",\n");
-  for (const std::string& texture : textures) {
-    x += "  Material {\n   1.0;1.0;1.0;1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n";
-    if (!texture.empty()) x += "   TextureFilename { \"" + texture + "\"; }\n";
-    x += "  }\n";
-  }
-  x += " }\n}\n";
-  return x;
+  return "xof 0303txt 0032\nMesh parts {\n " + std::to_string(textures.size() * 3) + ";\n" +
+         corners + " " + n + ";\n" + faces + " MeshMaterialList {\n  " + n + ";\n  " + n + ";\n" +
+         numbers + materials + " }\n}\n";
 }
