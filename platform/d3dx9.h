@@ -42,9 +42,9 @@ struct D3DXVECTOR4 {
 struct D3DXMATRIX : public D3DMATRIX {
   D3DXMATRIX() = default;
   D3DXMATRIX(const D3DMATRIX& m) : D3DMATRIX(m) {}
-  D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23,
-             float f24, float f31, float f32, float f33, float f34, float f41, float f42,
-             float f43, float f44);
+  D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23, float f24,
+             float f31, float f32, float f33, float f34, float f41, float f42, float f43,
+             float f44);
 
   float& operator()(UINT row, UINT column) { return m[row][column]; }
   float operator()(UINT row, UINT column) const { return m[row][column]; }
@@ -60,12 +60,11 @@ float D3DXVec3Dot(const D3DXVECTOR3* a, const D3DXVECTOR3* b);
 D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECTOR3* b);
 D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v);
 D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
-D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v,
-                                     const D3DXMATRIX* m);
+D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
 D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
-D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v,
-                             const D3DVIEWPORT9* viewport, const D3DXMATRIX* projection,
-                             const D3DXMATRIX* view, const D3DXMATRIX* world);
+D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DVIEWPORT9* viewport,
+                             const D3DXMATRIX* projection, const D3DXMATRIX* view,
+                             const D3DXMATRIX* world);
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
 BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m);
@@ -157,8 +156,7 @@ class ID3DXEffectInstance;
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials,
-                           ID3DXBuffer** effectInstances, DWORD* materialCount,
-                           ID3DXMesh** mesh);
+                           ID3DXBuffer** effectInstances, DWORD* materialCount, ID3DXMesh** mesh);
 
 HRESULT D3DXIntersect(ID3DXBaseMesh* mesh, const D3DXVECTOR3* rayPosition,
                       const D3DXVECTOR3* rayDirection, BOOL* hit, DWORD* faceIndex, float* u,
@@ -184,6 +182,6 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR fileName,
                                    IDirect3DTexture9** texture);
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, LPCSTR fileName, UINT width,
                                      UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
-                                     D3DPOOL pool, DWORD filter, DWORD mipFilter,
-                                     D3DCOLOR colorKey, D3DXIMAGE_INFO* sourceInfo,
-                                     PALETTEENTRY* palette, IDirect3DTexture9** texture);
+                                     D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
+                                     D3DXIMAGE_INFO* sourceInfo, PALETTEENTRY* palette,
+                                     IDirect3DTexture9** texture);

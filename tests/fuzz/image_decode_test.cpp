@@ -1,12 +1,12 @@
 // The device-free half of texture loading: keying, rounding, levels and the size limits.
-#include "platform/image_decode.h"
+#include "platform/image/image_decode.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/d3dx9.h"
-#include "platform/png_check.h"
+#include "platform/image/png_check.h"
 #include "tests/support/image_files.h"
 
 namespace {

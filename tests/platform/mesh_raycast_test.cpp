@@ -1,4 +1,4 @@
-#include "platform/mesh_raycast.h"
+#include "platform/d3dx9/mesh_raycast.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/xfile_reader.h"
+#include "platform/xfile/reader.h"
 
 namespace {
 
