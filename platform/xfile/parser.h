@@ -65,7 +65,7 @@ class KvXParser {
   bool Fail(const char* message);
   static Handled Result(bool ok) { return ok ? Handled::kYes : Handled::kFailed; }
 
-  // Mesh data (xfile_mesh_parser.cpp).
+  // Mesh data (mesh_parser.cpp).
   bool ParseMesh(int frame);
   bool ParseNormals(KvXParsedMesh& mesh);
   bool ParseTexcoords(KvXParsedMesh& mesh);
