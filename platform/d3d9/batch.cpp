@@ -1,8 +1,3 @@
-// Gathering draws: the particles draw the same quad from the same buffer once per particle,
-// changing only the world transform in between. Each DrawPrimitive keeps its own
-// world × view × projection, and a run of such draws goes to OpenGL as one draw when any
-// other state changes, a resource changes, or the scene ends.
-//
 // A run of triangles or triangle strips is expanded: every draw's vertices are copied with
 // its transform beside each vertex, and an index list names the triangles in the order and
 // with the corners OpenGL takes from the strip. The shader computes the same product from
@@ -10,9 +5,12 @@
 // same corners, so the picture is the one the draws would have made one at a time. Other
 // primitives go as one instanced draw (the software rasterizer runs its pipeline once per
 // instance, so expanding is the faster of the two where it applies).
+#include "platform/d3d9/batch.h"
+
+#include <algorithm>
 #include <cstring>
 
-#include "platform/d3d9/device.h"
+#include "platform/d3d9/shader_inputs.h"
 
 namespace {
 
@@ -35,26 +33,9 @@ std::vector<GLuint> TriangleCorners(GLenum mode, GLuint count) {
   return corners;
 }
 
-// The four columns of the shader's transform, from `buffer`, one matrix per vertex
-// (divisor 0) or per instance (divisor 1).
-void PointTransformAttribute(GLuint buffer, GLuint divisor) {
-  glBindBuffer(GL_ARRAY_BUFFER, buffer);
-  for (GLuint row = 0; row < 4; ++row) {
-    glEnableVertexAttribArray(3 + row);
-    glVertexAttribPointer(3 + row, 4, GL_FLOAT, GL_FALSE, sizeof(D3DXMATRIX),
-                          (const void*)(row * 4 * sizeof(float)));
-    glVertexAttribDivisor(3 + row, divisor);
-  }
-}
-
-// Back to the constant attribute that single draws set.
-void DisableTransformAttribute() {
-  for (GLuint row = 0; row < 4; ++row) glDisableVertexAttribArray(3 + row);
-}
-
 // Fresh storage of `count` elements in `buffer`, mapped for writing; null if it cannot be.
 template <class T>
-T* MapFresh(GLuint buffer, size_t count) {
+T* MapFresh(GLuint buffer, std::size_t count) {
   const auto bytes = GLsizeiptr(count * sizeof(T));
   glBindBuffer(GL_ARRAY_BUFFER, buffer);
   glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
@@ -64,95 +45,97 @@ T* MapFresh(GLuint buffer, size_t count) {
 
 }  // namespace
 
-void KvDevice::SetDrawBatching(bool on) {
-  FlushDraws();
-  batching_ = on;
+void KvDrawBatch::Create() {
+  glGenBuffers(1, &instanceBuffer_);
+  glGenBuffers(1, &expandedVertices_);
+  glGenBuffers(1, &expandedIndices_);
 }
 
-const D3DXMATRIX& KvDevice::WorldViewProjection() {
-  if (transformsChanged_) {
-    D3DXMATRIX worldView;
-    D3DXMatrixMultiply(&worldView, &world_, &view_);
-    D3DXMatrixMultiply(&worldViewProjection_, &worldView, &projection_);
-    transformsChanged_ = false;
-  }
-  return worldViewProjection_;
+void KvDrawBatch::Destroy() {
+  glDeleteBuffers(1, &instanceBuffer_);
+  glDeleteBuffers(1, &expandedVertices_);
+  glDeleteBuffers(1, &expandedIndices_);
 }
 
-// Row vectors times a row-major matrix equal OpenGL's column-major matrix times a column
-// vector, so row i of the matrix is column i of the shader's matrix.
-void KvDevice::SetTransformAttribute(const D3DXMATRIX& worldViewProjection) {
-  for (GLuint row = 0; row < 4; ++row) glVertexAttrib4fv(3 + row, worldViewProjection.m[row]);
+bool KvDrawBatch::Joins(const Run& run) const {
+  return !Empty() && run_.mode == run.mode && run_.first == run.first && run_.count == run.count;
 }
 
-void KvDevice::FlushDraws() {
-  if (pending_.transforms.empty()) return;
-  ApplyState();
-  if (pending_.transforms.size() == 1) {
-    BindVertexStream();
-    SetTransformAttribute(pending_.transforms.front());
-    glDrawArrays(pending_.mode, pending_.first, pending_.count);
-  } else if (auto corners = TriangleCorners(pending_.mode, GLuint(pending_.count));
-             !corners.empty()) {
-    DrawExpanded(corners);
+void KvDrawBatch::Start(const Run& run) {
+  run_ = run;
+  transforms_.clear();
+}
+
+void KvDrawBatch::Add(const D3DXMATRIX& worldViewProjection) {
+  transforms_.push_back(worldViewProjection);
+}
+
+bool KvDrawBatch::Flush(const Stream& stream) {
+  if (Empty()) return false;
+  bool movedAttributes = false;
+  if (transforms_.size() == 1) {
+    KvSetTransformAttribute(transforms_.front());
+    glDrawArrays(run_.mode, run_.first, run_.count);
+  } else if (auto corners = TriangleCorners(run_.mode, GLuint(run_.count)); !corners.empty()) {
+    movedAttributes = DrawExpanded(stream, corners);
   } else {
-    BindVertexStream();
     DrawInstanced();
   }
-  pending_.transforms.clear();
+  transforms_.clear();
+  return movedAttributes;
 }
 
-void KvDevice::DrawInstanced() {
-  const auto& transforms = pending_.transforms;
+void KvDrawBatch::DrawInstanced() {
   glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
-  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(transforms.size() * sizeof(D3DXMATRIX)),
-               transforms.data(), GL_STREAM_DRAW);
-  PointTransformAttribute(instanceBuffer_, 1);
-  glDrawArraysInstanced(pending_.mode, pending_.first, pending_.count, GLsizei(transforms.size()));
-  DisableTransformAttribute();
+  glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(transforms_.size() * sizeof(D3DXMATRIX)),
+               transforms_.data(), GL_STREAM_DRAW);
+  KvPointTransformAttribute(instanceBuffer_, 1);
+  glDrawArraysInstanced(run_.mode, run_.first, run_.count, GLsizei(transforms_.size()));
+  KvDisableTransformAttribute();
 }
 
 // Copies every draw's vertices, each with the draw's transform, and draws the triangles
-// through an index list that repeats `corners` for every copy.
-void KvDevice::DrawExpanded(const std::vector<GLuint>& corners) {
-  const UINT stride = StreamStride();
-  const size_t count = size_t(pending_.count);
-  const BYTE* source = static_cast<KvVertexBuffer*>(stream_)->Data() + streamOffset_ +
-                       size_t(pending_.first) * stride;
-  const size_t draws = pending_.transforms.size();
-  auto* vertices = MapFresh<BYTE>(expandedVertices_, draws * count * stride);
-  for (size_t draw = 0; vertices && draw < draws; ++draw) {
-    std::memcpy(vertices + draw * count * stride, source, count * stride);
+// through an index list that repeats `corners` for every copy. Where storage cannot be had
+// the run is drawn instanced instead.
+bool KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners) {
+  const std::size_t count = std::size_t(run_.count);
+  const std::size_t bytes = count * stream.stride;
+  const BYTE* source = stream.data + std::size_t(run_.first) * stream.stride;
+  const std::size_t draws = transforms_.size();
+  auto* vertices = MapFresh<BYTE>(expandedVertices_, draws * count * stream.stride);
+  for (std::size_t draw = 0; vertices && draw < draws; ++draw) {
+    std::memcpy(vertices + draw * bytes, source, bytes);
   }
   bool written = vertices && glUnmapBuffer(GL_ARRAY_BUFFER);
   auto* transforms = written ? MapFresh<D3DXMATRIX>(instanceBuffer_, draws * count) : nullptr;
-  for (size_t draw = 0; transforms && draw < draws; ++draw) {
-    std::fill_n(transforms + draw * count, count, pending_.transforms[draw]);
+  for (std::size_t draw = 0; transforms && draw < draws; ++draw) {
+    std::fill_n(transforms + draw * count, count, transforms_[draw]);
   }
   written = transforms && glUnmapBuffer(GL_ARRAY_BUFFER);
   if (!written) {
-    BindVertexStream();  // storage could not be had: draw the run instanced instead
-    return DrawInstanced();
+    DrawInstanced();
+    return false;
   }
-  PointAttributes(expandedVertices_, 0, stride);
-  streamDirty_ = true;  // the next draw points the attributes at the stream again
-  PointTransformAttribute(instanceBuffer_, 0);
-  PrepareExpandedIndices(corners, count, draws);
+  KvPointVertexAttributes(expandedVertices_, 0, stream.stride, stream.fvf);
+  KvPointTransformAttribute(instanceBuffer_, 0);
+  PrepareExpandedIndices(corners);
   glDrawElements(GL_TRIANGLES, GLsizei(draws * corners.size()), GL_UNSIGNED_INT, nullptr);
-  DisableTransformAttribute();
+  KvDisableTransformAttribute();
+  return true;
 }
 
 // The index list depends only on the corners, the vertices per draw and the number of
 // draws, so it is written again only when those outgrow what it holds.
-void KvDevice::PrepareExpandedIndices(const std::vector<GLuint>& corners, size_t count,
-                                      size_t draws) {
+void KvDrawBatch::PrepareExpandedIndices(const std::vector<GLuint>& corners) {
+  const std::size_t count = std::size_t(run_.count);
+  const std::size_t draws = transforms_.size();
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, expandedIndices_);
   ExpandedIndices& cached = expandedIndexList_;
   if (cached.corners == corners && cached.count == count && cached.draws >= draws) return;
   cached = {corners, count, std::max(draws, cached.draws)};
   std::vector<GLuint> indices(cached.draws * corners.size());
-  for (size_t draw = 0; draw < cached.draws; ++draw) {
-    for (size_t c = 0; c < corners.size(); ++c) {
+  for (std::size_t draw = 0; draw < cached.draws; ++draw) {
+    for (std::size_t c = 0; c < corners.size(); ++c) {
       indices[draw * corners.size() + c] = GLuint(draw * count) + corners[c];
     }
   }

@@ -1,8 +1,11 @@
-// The device: its context and offscreen back buffer, the state it keeps, scenes, and the
-// resources it creates. Presentation is in present.cpp.
+// The device: its context and offscreen back buffer, the resources it creates, and the
+// state it keeps: every setter validates, compares, and when the value changes issues the
+// draws waiting for it, stores it and marks its dirty group.
 #include "platform/d3d9/device.h"
 
 #include <algorithm>
+
+#include "platform/d3d9/resources.h"
 
 namespace {
 
@@ -12,10 +15,22 @@ bool ValidRenderState(D3DRENDERSTATETYPE state) {
   return state > 0 && state < D3DRS_COUNT;
 }
 
-D3DXMATRIX Identity() {
-  D3DXMATRIX m;
-  D3DXMatrixIdentity(&m);
-  return m;
+bool ValidSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+  return sampler < D3DSAMPLER_COUNT && type != 0 && type < D3DSAMP_COUNT;
+}
+
+// The matrix a transform state names; null for the states the device does not keep.
+D3DXMATRIX* TransformSlot(KvDeviceState& state, D3DTRANSFORMSTATETYPE type) {
+  switch (type) {
+    case D3DTS_WORLD:
+      return &state.world;
+    case D3DTS_VIEW:
+      return &state.view;
+    case D3DTS_PROJECTION:
+      return &state.projection;
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace
@@ -42,8 +57,8 @@ KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARA
     height = height ? height : static_cast<UINT>(std::max(h, 1));
   }
   SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
-  auto* device = new KvDevice(owner, window, context, width, height);
-  KvDefaultRenderStates(device->renderStates_, params.EnableAutoDepthStencil != FALSE);
+  auto* device =
+      new KvDevice(owner, window, context, width, height, params.EnableAutoDepthStencil != FALSE);
   if (!device->CreateTargets()) {
     KvSetLastPlatformError("the offscreen back buffer or the shaders cannot be created");
     device->Release();
@@ -52,27 +67,17 @@ KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARA
   return device;
 }
 
-KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height)
+KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+                   bool depthBuffer)
     : owner_(owner),
       window_(window),
       context_(context),
       width_(width),
       height_(height),
-      world_(Identity()),
-      view_(Identity()),
-      projection_(Identity()),
-      viewport_{0, 0, width, height, 0.0f, 1.0f} {
+      state_(width, height, depthBuffer) {
   owner_->AddRef();
   KvRetainWindow(window_);
   currentDevice = this;
-  for (auto& sampler : samplerStates_) {
-    sampler.fill(0);
-    sampler[D3DSAMP_ADDRESSU] = sampler[D3DSAMP_ADDRESSV] = sampler[D3DSAMP_ADDRESSW] =
-        D3DTADDRESS_WRAP;
-    sampler[D3DSAMP_MAGFILTER] = sampler[D3DSAMP_MINFILTER] = D3DTEXF_POINT;
-    sampler[D3DSAMP_MIPFILTER] = D3DTEXF_NONE;
-    sampler[D3DSAMP_MAXANISOTROPY] = 1;
-  }
 }
 
 bool KvDevice::CreateTargets() {
@@ -97,9 +102,7 @@ bool KvDevice::CreateTargets() {
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
-  glGenBuffers(1, &instanceBuffer_);
-  glGenBuffers(1, &expandedVertices_);
-  glGenBuffers(1, &expandedIndices_);
+  batch_.Create();
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
   presentProgram_ = KvCreatePresentProgram();
@@ -112,9 +115,7 @@ KvDevice::~KvDevice() {
   for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
   glDeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
-  glDeleteBuffers(1, &instanceBuffer_);
-  glDeleteBuffers(1, &expandedVertices_);
-  glDeleteBuffers(1, &expandedIndices_);
+  batch_.Destroy();
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteVertexArrays(1, &presentArray_);
   glDeleteFramebuffers(1, &framebuffer_);
@@ -131,219 +132,7 @@ void KvDevice::MakeCurrent() {
   if (currentDevice == this) return;
   SDL_GL_MakeCurrent(window_->sdlWindow, context_);
   currentDevice = this;
-  stateDirty_ = true;
-  streamDirty_ = true;
-}
-
-// ---- State ------------------------------------------------------------------------------
-
-HRESULT KvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
-  if (!ValidRenderState(state)) return D3DERR_INVALIDCALL;
-  if (renderStates_[state] == value) return D3D_OK;
-  FlushDraws();
-  renderStates_[state] = value;
-  stateDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
-  if (!ValidRenderState(state) || !value) return D3DERR_INVALIDCALL;
-  *value = renderStates_[state];
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
-  if (sampler >= D3DSAMPLER_COUNT || type == 0 || type >= D3DSAMP_COUNT) return D3DERR_INVALIDCALL;
-  if (samplerStates_[sampler][type] == value) return D3D_OK;
-  FlushDraws();
-  samplerStates_[sampler][type] = value;
-  stateDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
-  if (sampler >= D3DSAMPLER_COUNT || type == 0 || type >= D3DSAMP_COUNT || !value) {
-    return D3DERR_INVALIDCALL;
-  }
-  *value = samplerStates_[sampler][type];
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
-  if (!matrix) return D3DERR_INVALIDCALL;
-  switch (state) {
-    case D3DTS_WORLD:
-      world_ = *matrix;
-      break;
-    case D3DTS_VIEW:
-      view_ = *matrix;
-      break;
-    case D3DTS_PROJECTION:
-      projection_ = *matrix;
-      break;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
-  transformsChanged_ = true;  // draws already made keep the transform they were made with
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
-  if (!matrix) return D3DERR_INVALIDCALL;
-  switch (state) {
-    case D3DTS_WORLD:
-      *matrix = world_;
-      break;
-    case D3DTS_VIEW:
-      *matrix = view_;
-      break;
-    case D3DTS_PROJECTION:
-      *matrix = projection_;
-      break;
-    default:
-      return D3DERR_INVALIDCALL;
-  }
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
-  if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
-      viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
-    return D3DERR_INVALIDCALL;
-  }
-  FlushDraws();
-  viewport_ = *viewport;
-  stateDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetViewport(D3DVIEWPORT9* viewport) {
-  if (!viewport) return D3DERR_INVALIDCALL;
-  *viewport = viewport_;
-  return D3D_OK;
-}
-
-void KvDevice::Forget(IDirect3DBaseTexture9* texture) {
-  if (texture != texture_) return;
-  FlushDraws();
-  texture_ = nullptr;
-  MarkStateDirty();
-}
-
-void KvDevice::Forget(IDirect3DVertexBuffer9* buffer) {
-  if (buffer != stream_) return;
-  FlushDraws();
-  stream_ = nullptr;
-  MarkStateDirty();
-}
-
-void KvDevice::Forget(IDirect3DIndexBuffer9* buffer) {
-  if (buffer != indices_) return;
-  FlushDraws();
-  indices_ = nullptr;
-  MarkStateDirty();
-}
-
-HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
-  if (stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
-  if (stage != 0) return D3D_OK;  // only stage 0 is drawn with
-  if (texture == texture_) return D3D_OK;
-  FlushDraws();
-  texture_ = texture;
-  stateDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
-  if (!texture || stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
-  *texture = stage == 0 ? texture_ : nullptr;
-  if (*texture) (*texture)->AddRef();
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
-                                  UINT stride) {
-  if (stream != 0) return D3DERR_INVALIDCALL;
-  if (buffer == stream_ && offset == streamOffset_ && stride == streamStride_) return D3D_OK;
-  FlushDraws();
-  stream_ = buffer;
-  streamOffset_ = offset;
-  streamStride_ = stride;
-  streamDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
-                                  UINT* stride) {
-  if (stream != 0 || !buffer || !offset || !stride) return D3DERR_INVALIDCALL;
-  *buffer = stream_;
-  if (stream_) stream_->AddRef();
-  *offset = streamOffset_;
-  *stride = streamStride_;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
-  FlushDraws();
-  indices_ = buffer;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::SetFVF(DWORD fvf) {
-  if (fvf == fvf_) return D3D_OK;
-  FlushDraws();
-  fvf_ = fvf;
-  streamDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::GetFVF(DWORD* fvf) {
-  if (!fvf) return D3DERR_INVALIDCALL;
-  *fvf = fvf_;
-  return D3D_OK;
-}
-
-// ---- Scenes and presentation ------------------------------------------------------------
-
-HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
-                        DWORD) {
-  if ((flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) || (count && !rects)) {
-    return D3DERR_INVALIDCALL;
-  }
-  FlushDraws();
-  MakeCurrent();
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glDepthMask(GL_TRUE);
-  glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-               (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f);
-  glClearDepth(std::clamp(z, 0.0f, 1.0f));
-  const GLbitfield mask = ((flags & D3DCLEAR_TARGET) ? GL_COLOR_BUFFER_BIT : 0) |
-                          ((flags & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0);
-  glEnable(GL_SCISSOR_TEST);
-  const auto clearRect = [&](LONG x1, LONG y1, LONG x2, LONG y2) {
-    glScissor(x1, GLint(height_) - y2, std::max(0, x2 - x1), std::max(0, y2 - y1));
-    glClear(mask);
-  };
-  const LONG vx = LONG(viewport_.X), vy = LONG(viewport_.Y);
-  if (count == 0) clearRect(vx, vy, vx + LONG(viewport_.Width), vy + LONG(viewport_.Height));
-  for (DWORD i = 0; i < count; ++i) clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
-  glDisable(GL_SCISSOR_TEST);
-  stateDirty_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::BeginScene() {
-  if (inScene_) return D3DERR_INVALIDCALL;
-  inScene_ = true;
-  return D3D_OK;
-}
-
-HRESULT KvDevice::EndScene() {
-  if (!inScene_) return D3DERR_INVALIDCALL;
-  FlushDraws();
-  inScene_ = false;
-  return D3D_OK;
+  MarkDirty(kKvDirtyOpenGl);
 }
 
 // ---- Resources --------------------------------------------------------------------------
@@ -384,31 +173,140 @@ HRESULT KvDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD, D3D
   return D3D_OK;
 }
 
-// ---- Reading the picture back -----------------------------------------------------------
-
-void KvDevice::ReadBackBuffer(std::vector<DWORD>& pixels) {
-  FlushDraws();
-  MakeCurrent();
-  std::vector<DWORD> rows(size_t(width_) * height_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
-  pixels.resize(rows.size());
-  for (UINT y = 0; y < height_; ++y) {
-    const DWORD* source = rows.data() + size_t(height_ - 1 - y) * width_;
-    DWORD* target = pixels.data() + size_t(y) * width_;
-    for (UINT x = 0; x < width_; ++x) target[x] = source[x] | 0xFF000000u;  // X8R8G8B8
-  }
+void KvDevice::Forget(IDirect3DBaseTexture9* texture) {
+  if (texture == state_.texture) Store(state_.texture, {}, kKvDirtyTexture);
 }
 
-bool KvDevice::ReadPresented(std::vector<DWORD>& pixels, UINT& width, UINT& height) const {
-  if (presented_.empty()) return false;
-  width = presentedWidth_;
-  height = presentedHeight_;
-  pixels.resize(presented_.size());
-  for (UINT y = 0; y < height; ++y) {
-    const DWORD* source = presented_.data() + size_t(height - 1 - y) * width;
-    std::copy(source, source + width, pixels.data() + size_t(y) * width);
+void KvDevice::Forget(IDirect3DVertexBuffer9* buffer) {
+  if (buffer == state_.stream) Store(state_.stream, {}, kKvDirtyStream);
+}
+
+void KvDevice::Forget(IDirect3DIndexBuffer9* buffer) {
+  if (buffer == state_.indices) Store(state_.indices, {}, 0);
+}
+
+// ---- State ------------------------------------------------------------------------------
+
+template <class T>
+void KvDevice::Store(T& slot, const T& value, unsigned group) {
+  if (slot == value) return;
+  FlushDraws();
+  slot = value;
+  MarkDirty(group);
+}
+
+HRESULT KvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+  if (!ValidRenderState(state)) return D3DERR_INVALIDCALL;
+  const unsigned group = KvRenderStateGroup(state);
+  if (group == 0) {
+    state_.renderStates[state] = value;  // nothing drawn depends on it
+  } else {
+    Store(state_.renderStates[state], value, group);
   }
-  return true;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
+  if (!ValidRenderState(state) || !value) return D3DERR_INVALIDCALL;
+  *value = state_.renderStates[state];
+  return D3D_OK;
+}
+
+// Only stage 0 is drawn with; the other stages' states are kept.
+HRESULT KvDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+  if (!ValidSamplerState(sampler, type)) return D3DERR_INVALIDCALL;
+  Store(state_.samplerStates[sampler][type], value, sampler == 0 ? unsigned{kKvDirtyTexture} : 0u);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
+  if (!ValidSamplerState(sampler, type) || !value) return D3DERR_INVALIDCALL;
+  *value = state_.samplerStates[sampler][type];
+  return D3D_OK;
+}
+
+// Draws already made keep the transform they were made with, so nothing waits for this.
+HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+  D3DXMATRIX* slot = TransformSlot(state_, state);
+  if (!matrix || !slot) return D3DERR_INVALIDCALL;
+  *slot = *matrix;
+  MarkDirty(kKvDirtyTransforms);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
+  const D3DXMATRIX* slot = TransformSlot(state_, state);
+  if (!matrix || !slot) return D3DERR_INVALIDCALL;
+  *matrix = *slot;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
+  if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
+      viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
+    return D3DERR_INVALIDCALL;
+  }
+  FlushDraws();
+  state_.viewport = *viewport;
+  MarkDirty(kKvDirtyViewport);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetViewport(D3DVIEWPORT9* viewport) {
+  if (!viewport) return D3DERR_INVALIDCALL;
+  *viewport = state_.viewport;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+  if (stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
+  if (stage == 0) Store(state_.texture, texture, kKvDirtyTexture);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
+  if (!texture || stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
+  *texture = stage == 0 ? state_.texture : nullptr;
+  if (*texture) (*texture)->AddRef();
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
+                                  UINT stride) {
+  if (stream != 0) return D3DERR_INVALIDCALL;
+  if (buffer != state_.stream || offset != state_.streamOffset || stride != state_.streamStride) {
+    FlushDraws();
+    state_.stream = buffer;
+    state_.streamOffset = offset;
+    state_.streamStride = stride;
+    MarkDirty(kKvDirtyStream);
+  }
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
+                                  UINT* stride) {
+  if (stream != 0 || !buffer || !offset || !stride) return D3DERR_INVALIDCALL;
+  *buffer = state_.stream;
+  if (*buffer) (*buffer)->AddRef();
+  *offset = state_.streamOffset;
+  *stride = state_.streamStride;
+  return D3D_OK;
+}
+
+// Indexed draws bind their index buffer themselves.
+HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
+  Store(state_.indices, buffer, 0);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetFVF(DWORD fvf) {
+  Store(state_.fvf, fvf, kKvDirtyStream);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetFVF(DWORD* fvf) {
+  if (!fvf) return D3DERR_INVALIDCALL;
+  *fvf = state_.fvf;
+  return D3D_OK;
 }

@@ -1,4 +1,7 @@
-// Inside the platform layer: the device over OpenGL and the resources it creates.
+// Inside the platform layer: the device over OpenGL.
+// Its methods: device.cpp (creation, context, resources, state setters and getters),
+// draw.cpp (applying dirty state groups, draws, gathered draws), frame.cpp (scenes, clear,
+// presentation, reading the picture back).
 #pragma once
 
 #include <epoxy/gl.h>
@@ -6,76 +9,12 @@
 #include <array>
 #include <vector>
 
+#include "platform/d3d9/batch.h"
+#include "platform/d3d9/device_state.h"
+#include "platform/d3d9/shader.h"
 #include "platform/d3dx9.h"
 #include "platform/ref_counted.h"
 #include "platform/win32/internal.h"
-
-class KvDevice;
-
-// A shader program that stands in for the fixed-function pipeline.
-struct KvShaderProgram {
-  GLuint name = 0;
-  GLint alphaFunction = -1;
-  GLint alphaReference = -1;
-};
-bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
-// The program Present draws the back buffer with; 0 if it cannot be made.
-GLuint KvCreatePresentProgram();
-
-// A buffer of vertices or indices: a copy in memory that Lock hands out, mirrored into an
-// OpenGL buffer by Unlock. It holds its device until it is released.
-template <class Interface>
-class KvBuffer final : public KvRefCounted<Interface> {
- public:
-  KvBuffer(KvDevice* device, UINT length, DWORD format);
-  ~KvBuffer() override;
-  HRESULT GetDevice(IDirect3DDevice9** device) override;
-  HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
-  HRESULT Unlock() override;
-
-  GLuint Name() const { return name_; }
-  UINT Length() const { return static_cast<UINT>(memory_.size()); }
-  const BYTE* Data() const { return memory_.data(); }
-  DWORD Format() const { return format_; }  // FVF of a vertex buffer, index format otherwise
-
- private:
-  KvDevice* device_;
-  std::vector<BYTE> memory_;
-  DWORD format_;
-  GLuint name_ = 0;
-  bool locked_ = false;
-};
-using KvVertexBuffer = KvBuffer<IDirect3DVertexBuffer9>;
-using KvIndexBuffer = KvBuffer<IDirect3DIndexBuffer9>;
-
-// A 2D texture in A8R8G8B8 with its full chain of levels, kept in memory as well (managed).
-class KvTexture final : public KvRefCounted<IDirect3DTexture9> {
- public:
-  KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3DPOOL pool);
-  ~KvTexture() override;
-  HRESULT GetDevice(IDirect3DDevice9** device) override;
-  DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
-  HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
-  HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
-  HRESULT UnlockRect(UINT level) override;
-
-  GLuint Name() const { return name_; }
-
- private:
-  struct Level {
-    UINT width;
-    UINT height;
-    std::vector<DWORD> texels;
-  };
-  KvDevice* device_;
-  D3DPOOL pool_;
-  std::vector<Level> levels_;
-  GLuint name_ = 0;
-  int lockedLevel_ = -1;
-};
-
-// Full mip chain length of a width × height image.
-UINT KvFullMipCount(UINT width, UINT height);
 
 class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
  public:
@@ -129,11 +68,8 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void FlushDraws();
   // Whether draws that differ only in the world transform are gathered (on by default).
   void SetDrawBatching(bool on);
-  // Something outside the device changed OpenGL bindings: apply every state again.
-  void MarkStateDirty() {
-    stateDirty_ = true;
-    streamDirty_ = true;
-  }
+  // Something outside the device changed these OpenGL bindings (KvDirtyGroup bits).
+  void MarkDirty(unsigned groups) { state_.dirty |= groups; }
   UINT Width() const { return width_; }
   UINT Height() const { return height_; }
   // Back buffer as ARGB, rows top to bottom.
@@ -141,38 +77,25 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   bool ReadPresented(std::vector<DWORD>& pixels, UINT& width, UINT& height) const;
 
  private:
-  KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height);
+  KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+           bool depthBuffer);
   bool CreateTargets();
+  // Compares, and when the value differs issues the waiting draws, stores it and marks the
+  // group.
+  template <class T>
+  void Store(T& slot, const T& value, unsigned group);
   void ApplyState();
-  void ApplyBlendAndDepth();
+  void ApplyViewport();
+  void ApplyBlend();
+  void ApplyDepth();
   void ApplyCulling();
   void ApplyTexture();
   void SelectProgram();
   void DrawBackBuffer(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
   bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
-  void BindVertexStream();
-  void PointAttributes(GLuint buffer, size_t offset, UINT stride);
+  KvDrawBatch::Stream CurrentStream() const;
   const D3DXMATRIX& WorldViewProjection();
-  void SetTransformAttribute(const D3DXMATRIX& worldViewProjection);
-  void DrawInstanced();
-  void DrawExpanded(const std::vector<GLuint>& corners);
-  void PrepareExpandedIndices(const std::vector<GLuint>& corners, size_t count, size_t draws);
-  // Consecutive DrawPrimitive calls of the same primitives from the same stream, waiting to
-  // be issued as one instanced draw with one transform per call.
-  struct PendingDraws {
-    GLenum mode = 0;
-    GLint first = 0;
-    GLsizei count = 0;
-    std::vector<D3DXMATRIX> transforms;
-  };
-  // What the index list of expanded runs holds: `corners` repeated for `draws` copies of
-  // `count` vertices.
-  struct ExpandedIndices {
-    std::vector<GLuint> corners;
-    size_t count = 0;
-    size_t draws = 0;
-  };
 
   IDirect3D9* owner_;
   HWND window_;
@@ -186,34 +109,15 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint presentArray_ = 0;  // no attributes: the present draw makes its own corners
   GLuint presentProgram_ = 0;
   GLuint sampler_ = 0;
-  GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
-  GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw
-  GLuint expandedIndices_ = 0;
   // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0); made on first use.
   std::array<KvShaderProgram, 4> programs_{};
   const KvShaderProgram* program_ = nullptr;
 
-  std::array<DWORD, D3DRS_COUNT> renderStates_{};
-  std::array<std::array<DWORD, D3DSAMP_COUNT>, D3DSAMPLER_COUNT> samplerStates_{};
-  D3DXMATRIX world_;
-  D3DXMATRIX view_;
-  D3DXMATRIX projection_;
+  KvDeviceState state_;
   D3DXMATRIX worldViewProjection_;
-  D3DVIEWPORT9 viewport_;
-  // What is bound is not referenced: a resource unbinds itself when it is destroyed.
-  IDirect3DBaseTexture9* texture_ = nullptr;
-  IDirect3DVertexBuffer9* stream_ = nullptr;
-  UINT streamOffset_ = 0;
-  UINT streamStride_ = 0;
-  IDirect3DIndexBuffer9* indices_ = nullptr;
-  DWORD fvf_ = 0;
-  bool inScene_ = false;
-  bool stateDirty_ = true;
-  bool transformsChanged_ = true;  // worldViewProjection_ needs computing again
+  KvDrawBatch batch_;
   bool batching_ = true;
-  PendingDraws pending_;
-  ExpandedIndices expandedIndexList_;
-  bool streamDirty_ = true;
+  bool inScene_ = false;
   std::vector<DWORD> presented_;
   UINT presentedWidth_ = 0;
   UINT presentedHeight_ = 0;
@@ -221,6 +125,3 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
 // Whether Present keeps a copy of the presented picture (tests turn it on).
 bool& KvKeepPresentedPictures();
-
-// Render-state values a new device starts with.
-void KvDefaultRenderStates(std::array<DWORD, D3DRS_COUNT>& states, bool depthBuffer);

@@ -1,4 +1,6 @@
 // Vertex buffers, index buffers and textures: memory copies mirrored into OpenGL objects.
+#include "platform/d3d9/resources.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -86,7 +88,7 @@ KvTexture::KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3D
                  static_cast<GLsizei>(levels_[i].width), static_cast<GLsizei>(levels_[i].height), 0,
                  GL_BGRA, GL_UNSIGNED_BYTE, levels_[i].texels.data());
   }
-  device_->MarkStateDirty();
+  device_->MarkDirty(kKvDirtyTexture);  // its binding replaced stage 0's
 }
 
 KvTexture::~KvTexture() {
@@ -140,6 +142,6 @@ HRESULT KvTexture::UnlockRect(UINT level) {
   glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0,
                   static_cast<GLsizei>(chosen.width), static_cast<GLsizei>(chosen.height), GL_BGRA,
                   GL_UNSIGNED_BYTE, chosen.texels.data());
-  device_->MarkStateDirty();
+  device_->MarkDirty(kKvDirtyTexture);  // its binding replaced stage 0's
   return D3D_OK;
 }

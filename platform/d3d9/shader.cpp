@@ -2,19 +2,23 @@
 // positions with Direct3D's [0, 1] depth, texture stage 0 modulated with the vertex colour,
 // and the alpha test against alpha × 255. One program per combination of texturing and alpha
 // testing, so that drawing without the alpha test has no discard and keeps early depth tests.
-#include <cstdio>
+#include "platform/d3d9/shader.h"
 
-#include "platform/d3d9/device.h"
+#include <cstdio>
+#include <string>
+
+#include "platform/d3d9.h"
+#include "platform/d3d9/shader_inputs.h"
 
 namespace {
 
 const char* const kVertexShader = R"(
-layout(location = 0) in vec3 inPosition;
-layout(location = 1) in vec4 inColor;
-layout(location = 2) in vec2 inTexCoord;
+layout(location = POSITION_LOCATION) in vec3 inPosition;
+layout(location = COLOR_LOCATION) in vec4 inColor;
+layout(location = TEXCOORD_LOCATION) in vec2 inTexCoord;
 // World × view × projection: a constant attribute for a single draw, one per instance for
 // a gathered run of draws; the same arithmetic either way.
-layout(location = 3) in mat4 inWorldViewProjection;
+layout(location = TRANSFORM_LOCATION) in mat4 inWorldViewProjection;
 out vec4 color;
 out vec2 texCoord;
 void main() {
@@ -34,14 +38,14 @@ uniform int alphaFunction;
 uniform float alphaReference;
 out vec4 fragment;
 bool Passes(float a, float r) {
-  if (alphaFunction == 1) return false;
-  if (alphaFunction == 2) return a < r;
-  if (alphaFunction == 3) return a == r;
-  if (alphaFunction == 4) return a <= r;
-  if (alphaFunction == 5) return a > r;
-  if (alphaFunction == 6) return a != r;
-  if (alphaFunction == 7) return a >= r;
-  return true;
+  if (alphaFunction == CMP_NEVER) return false;
+  if (alphaFunction == CMP_LESS) return a < r;
+  if (alphaFunction == CMP_EQUAL) return a == r;
+  if (alphaFunction == CMP_LESSEQUAL) return a <= r;
+  if (alphaFunction == CMP_GREATER) return a > r;
+  if (alphaFunction == CMP_NOTEQUAL) return a != r;
+  if (alphaFunction == CMP_GREATEREQUAL) return a >= r;
+  return true;  // CMP_ALWAYS
 }
 void main() {
   vec4 result = color;
@@ -111,14 +115,35 @@ GLuint Link(const char* header, const char* vertexSource, const char* fragmentSo
   return program;
 }
 
+void Define(std::string& header, const char* name, unsigned value) {
+  header += std::string("#define ") + name + " " + std::to_string(value) + "\n";
+}
+
+// The shader's version, its variant, and the attribute locations and alpha-test codes the
+// C++ side uses, so the two cannot drift apart.
+std::string FixedFunctionHeader(bool textured, bool alphaTested) {
+  std::string header = "#version 330 core\n";
+  Define(header, "TEXTURED", textured ? 1 : 0);
+  Define(header, "ALPHA_TESTED", alphaTested ? 1 : 0);
+  Define(header, "POSITION_LOCATION", kKvPositionLocation);
+  Define(header, "COLOR_LOCATION", kKvColorLocation);
+  Define(header, "TEXCOORD_LOCATION", kKvTexCoordLocation);
+  Define(header, "TRANSFORM_LOCATION", kKvTransformLocation);
+  Define(header, "CMP_NEVER", D3DCMP_NEVER);
+  Define(header, "CMP_LESS", D3DCMP_LESS);
+  Define(header, "CMP_EQUAL", D3DCMP_EQUAL);
+  Define(header, "CMP_LESSEQUAL", D3DCMP_LESSEQUAL);
+  Define(header, "CMP_GREATER", D3DCMP_GREATER);
+  Define(header, "CMP_NOTEQUAL", D3DCMP_NOTEQUAL);
+  Define(header, "CMP_GREATEREQUAL", D3DCMP_GREATEREQUAL);
+  return header;
+}
+
 }  // namespace
 
 bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program) {
-  char header[96];
-  std::snprintf(header, sizeof header,
-                "#version 330 core\n#define TEXTURED %d\n#define ALPHA_TESTED %d\n",
-                textured ? 1 : 0, alphaTested ? 1 : 0);
-  program.name = Link(header, kVertexShader, kFragmentShader);
+  const std::string header = FixedFunctionHeader(textured, alphaTested);
+  program.name = Link(header.c_str(), kVertexShader, kFragmentShader);
   if (!program.name) return false;
   glUseProgram(program.name);
   glUniform1i(glGetUniformLocation(program.name, "image"), 0);
