@@ -6,13 +6,6 @@
 
 using D3DCOLOR = DWORD;
 
-constexpr D3DCOLOR D3DCOLOR_ARGB(DWORD a, DWORD r, DWORD g, DWORD b) {
-  return ((a & 0xFF) << 24) | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
-}
-constexpr D3DCOLOR D3DCOLOR_XRGB(DWORD r, DWORD g, DWORD b) {
-  return D3DCOLOR_ARGB(0xFF, r, g, b);
-}
-
 constexpr UINT D3D_SDK_VERSION = 32;
 constexpr UINT D3DADAPTER_DEFAULT = 0;
 

@@ -7,12 +7,6 @@
 
 // ---- Math -----------------------------------------------------------------------------
 
-struct D3DXVECTOR2 {
-  float x, y;
-  D3DXVECTOR2() = default;
-  D3DXVECTOR2(float x_, float y_) : x(x_), y(y_) {}
-};
-
 struct D3DXVECTOR3 : public D3DVECTOR {
   D3DXVECTOR3() = default;
   D3DXVECTOR3(float x_, float y_, float z_) : D3DVECTOR{x_, y_, z_} {}
@@ -67,7 +61,6 @@ D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DVI
                              const D3DXMATRIX* world);
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
-BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m);
 D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z);
 D3DXMATRIX* D3DXMatrixRotationX(D3DXMATRIX* out, float angle);
 D3DXMATRIX* D3DXMatrixRotationY(D3DXMATRIX* out, float angle);
@@ -104,7 +97,6 @@ UINT D3DXGetFVFVertexSize(DWORD fvf);
 class ID3DXBuffer : public IUnknown {
  public:
   virtual void* GetBufferPointer() = 0;
-  virtual DWORD GetBufferSize() = 0;
 };
 
 HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
@@ -133,10 +125,8 @@ class ID3DXBaseMesh : public IUnknown {
  public:
   virtual HRESULT DrawSubset(DWORD attributeId) = 0;
   virtual DWORD GetNumFaces() = 0;
-  virtual DWORD GetNumVertices() = 0;
   virtual DWORD GetFVF() = 0;
   virtual DWORD GetNumBytesPerVertex() = 0;
-  virtual DWORD GetOptions() = 0;
   virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
   virtual HRESULT LockVertexBuffer(DWORD flags, void** data) = 0;
   virtual HRESULT UnlockVertexBuffer() = 0;
@@ -148,8 +138,6 @@ class ID3DXBaseMesh : public IUnknown {
 
 class ID3DXMesh : public ID3DXBaseMesh {
  public:
-  virtual HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) = 0;
-  virtual HRESULT UnlockAttributeBuffer() = 0;
 };
 
 class ID3DXEffectInstance;

@@ -158,7 +158,6 @@ BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
-BOOL GetClientRect(HWND window, RECT* rect);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int GetSystemMetrics(int index);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);

@@ -10,7 +10,6 @@ class Buffer final : public KvRefCounted<ID3DXBuffer> {
  public:
   explicit Buffer(DWORD size) : bytes_(size, 0) {}
   void* GetBufferPointer() override { return bytes_.empty() ? nullptr : bytes_.data(); }
-  DWORD GetBufferSize() override { return static_cast<DWORD>(bytes_.size()); }
 
  private:
   std::vector<BYTE> bytes_;

@@ -38,15 +38,6 @@ D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
   return out;
 }
 
-BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m) {
-  for (int row = 0; row < 4; ++row) {
-    for (int column = 0; column < 4; ++column) {
-      if (m->m[row][column] != (row == column ? 1.0f : 0.0f)) return FALSE;
-    }
-  }
-  return TRUE;
-}
-
 D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
   *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1);
   return out;

@@ -35,7 +35,7 @@ BYTE* WriteVertex(BYTE* out, const KvXMeshData& data, std::size_t i) {
 
 }  // namespace
 
-KvMesh::KvMesh(IDirect3DDevice9* device, DWORD options) : device_(device), options_(options) {
+KvMesh::KvMesh(IDirect3DDevice9* device) : device_(device) {
   device_->AddRef();
 }
 
@@ -45,8 +45,8 @@ KvMesh::~KvMesh() {
   device_->Release();
 }
 
-KvMesh* KvMesh::Create(IDirect3DDevice9* device, DWORD options, const KvXMeshData& data) {
-  auto* mesh = new KvMesh(device, options);
+KvMesh* KvMesh::Create(IDirect3DDevice9* device, const KvXMeshData& data) {
+  auto* mesh = new KvMesh(device);
   if (!mesh->Fill(data)) {
     mesh->Release();
     return nullptr;
@@ -146,12 +146,6 @@ HRESULT KvMesh::GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) {
   if (!size) return D3DERR_INVALIDCALL;
   if (table) std::copy_n(table_.begin(), std::min<std::size_t>(*size, table_.size()), table);
   *size = static_cast<DWORD>(table_.size());
-  return D3D_OK;
-}
-
-HRESULT KvMesh::LockAttributeBuffer(DWORD, DWORD** data) {
-  if (!data) return D3DERR_INVALIDCALL;
-  *data = attributes_.data();
   return D3D_OK;
 }
 

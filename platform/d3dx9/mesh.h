@@ -12,34 +12,29 @@
 class KvMesh final : public KvRefCounted<ID3DXMesh> {
  public:
   // Null when the data cannot be put into device buffers.
-  static KvMesh* Create(IDirect3DDevice9* device, DWORD options, const KvXMeshData& data);
+  static KvMesh* Create(IDirect3DDevice9* device, const KvXMeshData& data);
   ~KvMesh() override;
 
   HRESULT DrawSubset(DWORD attributeId) override;
   DWORD GetNumFaces() override { return static_cast<DWORD>(attributes_.size()); }
-  DWORD GetNumVertices() override { return vertexCount_; }
   DWORD GetFVF() override { return fvf_; }
   DWORD GetNumBytesPerVertex() override { return stride_; }
-  DWORD GetOptions() override { return options_; }
   HRESULT GetDevice(IDirect3DDevice9** device) override;
   HRESULT LockVertexBuffer(DWORD flags, void** data) override;
   HRESULT UnlockVertexBuffer() override;
   HRESULT LockIndexBuffer(DWORD flags, void** data) override;
   HRESULT UnlockIndexBuffer() override;
   HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) override;
-  HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) override;
-  HRESULT UnlockAttributeBuffer() override { return D3D_OK; }
 
   // The ray queries, built on first use; the mesh does not change after loading.
   const KvMeshRaycast& Raycast();
 
  private:
-  KvMesh(IDirect3DDevice9* device, DWORD options);
+  explicit KvMesh(IDirect3DDevice9* device);
   bool Fill(const KvXMeshData& data);
   void BuildAttributeTable();
 
   IDirect3DDevice9* device_;
-  DWORD options_;
   DWORD fvf_ = 0;
   DWORD stride_ = 0;
   DWORD vertexCount_ = 0;

@@ -48,12 +48,6 @@ class Mouse final : public KvRefCounted<IDirectInputDevice8A> {
     return DI_OK;
   }
 
-  HRESULT Unacquire() override {
-    if (!acquired_) return DI_NOEFFECT;
-    acquired_ = false;
-    return DI_OK;
-  }
-
   HRESULT Poll() override { return acquired_ ? DI_NOEFFECT : DIERR_NOTACQUIRED; }
 
   HRESULT GetDeviceState(DWORD size, LPVOID data) override {

@@ -176,15 +176,6 @@ BOOL DestroyWindow(HWND window) {
   return TRUE;
 }
 
-BOOL GetClientRect(HWND window, RECT* rect) {
-  if (!IsWindow(window) || !rect) return FALSE;
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowSize(window->sdlWindow, &width, &height);
-  *rect = RECT{0, 0, width, height};
-  return TRUE;
-}
-
 int GetSystemMetrics(int index) {
   if (index != SM_CXSCREEN && index != SM_CYSCREEN) return 0;
   if (!KvEnsureVideo()) return 0;
