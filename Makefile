@@ -6,7 +6,7 @@ TEST_BUILD := build-test
 SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: run test test-sanitize deps build build-tests build-sanitize clean fuzz
+.PHONY: references run test test-sanitize deps build build-tests build-sanitize clean fuzz
 
 deps:
 	@bash tools/install-deps.sh
@@ -34,6 +34,12 @@ build-sanitize: deps
 
 test-sanitize: build-sanitize
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# Renders the reference scenes anew into tests/references/ and writes, beside each new
+# picture in build-test/references/, a difference picture against the old reference. Use it
+# only when a change is meant to move pixels; review the differences, then commit both.
+references: build-tests
+	bash tests/references/run.sh $(TEST_BUILD)/bin $(TEST_BUILD)/references --update
 
 clean:
 	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD)
