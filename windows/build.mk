@@ -42,3 +42,11 @@ $(WIN_ZIP): $(WIN_BUILD)/korvane.exe $(WIN_DATA)
 	@echo "$(WIN_BUILD)/korvane.exe and $@"
 
 -include $(WIN_OBJECTS:.o=.d)
+
+# The Wine suite: the program from its zip under Wine in Xvfb.
+.PHONY: test-windows
+$(WIN_BUILD)/kv_hold_first_frame: tests/windows/hold_first_frame.cpp
+	g++ -std=c++20 -O2 -Wall -Wextra -o $@ $< -lX11
+
+test-windows: windows $(WIN_BUILD)/kv_hold_first_frame
+	bash tests/windows/wine_test.sh $(WIN_BUILD)
