@@ -14,11 +14,19 @@ struct Mesh {
   std::vector<std::uint32_t> indices;
 
   std::size_t Faces() const { return indices.size() / 3; }
-  const float* Corner(std::size_t face, int i) const {
-    return &positions[3 * indices[3 * face + i]];
-  }
   KvMeshRaycast Raycast() const {
     return KvMeshRaycast(positions.data(), positions.size() / 3, indices.data(), Faces());
+  }
+  // Every face the ray meets, in face order.
+  std::vector<KvRayHit> BruteForce(const float o[3], const float d[3]) const {
+    std::vector<KvRayHit> hits;
+    for (std::uint32_t f = 0; f < Faces(); ++f) {
+      KvRayHit h{.face = f};
+      const float* c[3];
+      for (int i = 0; i < 3; ++i) c[i] = &positions[3 * indices[3 * f + i]];
+      if (KvRayTriangle(o, d, c[0], c[1], c[2], h.distance, h.u, h.v)) hits.push_back(h);
+    }
+    return hits;
   }
 };
 
@@ -48,15 +56,13 @@ Mesh Terrain(int cells, float cellSize) {
   return mesh;
 }
 
-// Every face the ray meets, in face order.
-std::vector<KvRayHit> BruteForce(const Mesh& mesh, const float o[3], const float d[3]) {
-  std::vector<KvRayHit> hits;
-  for (std::uint32_t f = 0; f < mesh.Faces(); ++f) {
-    KvRayHit h{.face = f};
-    const float *a = mesh.Corner(f, 0), *b = mesh.Corner(f, 1), *c = mesh.Corner(f, 2);
-    if (KvRayTriangle(o, d, a, b, c, h.distance, h.u, h.v)) hits.push_back(h);
-  }
-  return hits;
+// Two unit squares, the one at y = 5 listed before the one at y = 0.
+Mesh StackedSquares() {
+  Mesh mesh;
+  for (const float y : {5.0f, 0.0f})
+    mesh.positions.insert(mesh.positions.end(), {0, y, 0, 1, y, 0, 1, y, 1, 0, y, 1});
+  mesh.indices = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  return mesh;
 }
 
 constexpr auto Nearer = [](const KvRayHit& a, const KvRayHit& b) {
@@ -65,7 +71,7 @@ constexpr auto Nearer = [](const KvRayHit& a, const KvRayHit& b) {
 
 void ExpectAgreesWithBruteForce(const Mesh& mesh, const KvMeshRaycast& bvh, const float o[3],
                                 const float d[3]) {
-  const std::vector<KvRayHit> expected = BruteForce(mesh, o, d), all = bvh.All(o, d);
+  const std::vector<KvRayHit> expected = mesh.BruteForce(o, d), all = bvh.All(o, d);
   KvRayHit actual;
   ASSERT_EQ(bvh.Nearest(o, d, actual), !expected.empty()) << o[0] << " " << o[1] << " " << o[2];
   ASSERT_EQ(all.size(), expected.size());
@@ -78,61 +84,45 @@ void ExpectAgreesWithBruteForce(const Mesh& mesh, const KvMeshRaycast& bvh, cons
   EXPECT_TRUE(actual.face != best.face || (actual.u == best.u && actual.v == best.v));
 }
 
-TEST(MeshRaycast, RayTriangleReportsDistanceAndBarycentricsFromBothSides) {
+TEST(MeshRaycast, RayTriangleReportsDistanceAndBarycentricsFromBothSidesAndOnlyAhead) {
   const float a[3] = {0, 0, 0}, b[3] = {4, 0, 0}, c[3] = {0, 0, 4}, down2[3] = {0, -2, 0};
   const float above[3] = {1, 3, 2}, below[3] = {1, -3, 2}, up[3] = {0, 1, 0}, edge[3] = {1, 3, 0};
+  const float nan = std::numeric_limits<float>::quiet_NaN(), zero[3] = {}, bad[3] = {0, nan, 0};
   float t = 0, u = 0, v = 0;
   ASSERT_TRUE(KvRayTriangle(above, down2, a, b, c, t, u, v));
-  EXPECT_FLOAT_EQ(t, 1.5f);  // in units of the direction's length
-  EXPECT_FLOAT_EQ(u, 0.25f);
-  EXPECT_FLOAT_EQ(v, 0.5f);
-  ASSERT_TRUE(KvRayTriangle(below, up, a, b, c, t, u, v));  // the back of the face
+  EXPECT_EQ(std::tuple(t, u, v), std::tuple(1.5f, 0.25f, 0.5f));  // t in direction lengths
+  ASSERT_TRUE(KvRayTriangle(below, up, a, b, c, t, u, v));        // the back of the face
   EXPECT_FLOAT_EQ(t, 3);
   EXPECT_TRUE(KvRayTriangle(edge, down2, a, b, c, t, u, v));
-  EXPECT_FALSE(KvRayTriangle(edge, down2, a, b, b, t, u, v));   // repeated corner
-  EXPECT_FALSE(KvRayTriangle(below, down2, a, b, c, t, u, v));  // face behind the origin
-  const float nan = std::numeric_limits<float>::quiet_NaN(), zero[3] = {}, bad[3] = {0, nan, 0};
-  EXPECT_FALSE(KvRayTriangle(above, zero, a, b, c, t, u, v) ||
+  EXPECT_FALSE(KvRayTriangle(edge, down2, a, b, b, t, u, v) ||   // repeated corner
+               KvRayTriangle(below, down2, a, b, c, t, u, v) ||  // face behind the origin
+               KvRayTriangle(above, zero, a, b, c, t, u, v) ||
                KvRayTriangle(above, bad, a, b, c, t, u, v));
 }
 
-TEST(MeshRaycast, AgreesWithBruteForceOnSoupAndTerrain) {
+// Random rays on a soup and on a terrain (half of them straight down), and straight down onto
+// every vertex, edge midpoint and cell centre of a fine terrain, where a ray slipping between
+// two faces would drop the viewer through the ground.
+TEST(MeshRaycast, AgreesWithBruteForceOnSoupAndTerrainAndNeverSlipsThroughAGrid) {
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> unit(-1, 1), length(0.1f, 10);
-  const Mesh soup = TriangleSoup(rng, 2000), terrain = Terrain(40, 0.5f);
-  const KvMeshRaycast soupBvh = soup.Raycast(), terrainBvh = terrain.Raycast();
+  const Mesh soup = TriangleSoup(rng, 2000), terrain = Terrain(40, 0.5f), fine = Terrain(30, 0.1f);
+  const KvMeshRaycast soupBvh = soup.Raycast(), terrainBvh = terrain.Raycast(),
+                      fineBvh = fine.Raycast();
   for (int r = 0; r < 3000; ++r) {
     const float s = length(rng), o[3] = {12 * unit(rng), 12 * unit(rng), 12 * unit(rng)};
-    const float d[3] = {s * unit(rng), s * unit(rng), s * unit(rng)};
+    const float d[3] = {s * unit(rng), s * unit(rng), s * unit(rng)}, down[3] = {0, -s, 0};
     ExpectAgreesWithBruteForce(soup, soupBvh, o, d);
     const float ground[3] = {10 + 11 * unit(rng), 3 * unit(rng), 10 + 11 * unit(rng)};
-    const float down[3] = {0, -s, 0};
     ExpectAgreesWithBruteForce(terrain, terrainBvh, ground, r % 2 ? d : down);
   }
-}
-
-TEST(MeshRaycast, DownwardRaysOnGridVerticesAndEdgesAlwaysHit) {
-  const Mesh terrain = Terrain(30, 0.1f);
-  const KvMeshRaycast bvh = terrain.Raycast();
   const float down[3] = {0, -1, 0};
-  for (int j = 0; j <= 60; ++j) {  // vertices, edge midpoints and cell centres
-    for (int i = 0; i <= 60; ++i) {
-      const float o[3] = {float(i / 2) * 0.1f + float(i % 2) * 0.05f, 5,
-                          float(j / 2) * 0.1f + float(j % 2) * 0.05f};
-      KvRayHit hit;
-      EXPECT_TRUE(!BruteForce(terrain, o, down).empty() && bvh.Nearest(o, down, hit))
-          << o[0] << " " << o[2];
-    }
+  for (int k = 0; k < 61 * 61; ++k) {
+    const float o[3] = {float(k % 61) * 0.05f, 5, float(k / 61) * 0.05f};
+    KvRayHit hit;
+    EXPECT_TRUE(!fine.BruteForce(o, down).empty() && fineBvh.Nearest(o, down, hit))
+        << o[0] << " " << o[2];
   }
-}
-
-// Two unit squares, the one at y = 5 listed before the one at y = 0.
-Mesh StackedSquares() {
-  Mesh mesh;
-  for (const float y : {5.0f, 0.0f})
-    mesh.positions.insert(mesh.positions.end(), {0, y, 0, 1, y, 0, 1, y, 1, 0, y, 1});
-  mesh.indices = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
-  return mesh;
 }
 
 TEST(MeshRaycast, FindsOnlySurfacesAheadListsAllInOrderAndBreaksTiesByFace) {
@@ -141,14 +131,12 @@ TEST(MeshRaycast, FindsOnlySurfacesAheadListsAllInOrderAndBreaksTiesByFace) {
   const float down[3] = {0, -1, 0}, up[3] = {0, 1, 0};
   KvRayHit hit;
   ASSERT_TRUE(bvh.Nearest(between, down, hit));  // the square above the origin is not found
-  EXPECT_EQ(hit.face / 2, 1u);
-  EXPECT_FLOAT_EQ(hit.distance, 3);
+  EXPECT_EQ(std::pair(hit.face / 2, hit.distance), std::pair(1u, 3.0f));
   EXPECT_FALSE(bvh.Nearest(under, down, hit));
   const std::vector<KvRayHit> all = bvh.All(under, up);  // lower square first
   ASSERT_EQ(all.size(), 2u);
-  EXPECT_EQ(all[0].face / 2 * 10 + all[1].face / 2, 10u);
-  EXPECT_FLOAT_EQ(all[0].distance, 5);
-  EXPECT_FLOAT_EQ(all[1].distance, 10);
+  EXPECT_EQ(std::tuple(all[0].face / 2, all[0].distance, all[1].face / 2, all[1].distance),
+            std::tuple(1u, 5.0f, 0u, 10.0f));
   // 20000 identical faces leave no position to split at.
   Mesh copies = StackedSquares();
   copies.indices.resize(3 * 20000);
@@ -180,7 +168,7 @@ TEST(MeshRaycast, EmptyDegenerateAndInvalidInputsNeverHit) {
       from[k] = float(step(rng)) / 4 + 0.3f;
       dir[k] = a + e - from[k];
     }
-    EXPECT_TRUE(BruteForce(line, from, dir).empty() && !line.Raycast().Nearest(from, dir, hit));
+    EXPECT_TRUE(line.BruteForce(from, dir).empty() && !line.Raycast().Nearest(from, dir, hit));
   }
 }
 

@@ -10,7 +10,7 @@
 set -euo pipefail
 bin=$1 out=$2 mode=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
-ALLOWED=${ALLOWED:-0.005}  # fraction of differing pixels that still passes
+ALLOWED=${ALLOWED:-0.001}  # fraction of differing pixels that still passes
 mkdir -p "$out"
 export SDL_VIDEODRIVER=offscreen
 
