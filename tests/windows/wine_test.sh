@@ -12,7 +12,6 @@ source "$here/../e2e/common.sh" "$(cd "$1" && pwd)"
 ALLOWED=${ALLOWED:-0.08}
 WINE=/usr/lib/wine/wine64
 export WINEPREFIX=$WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-DEMO_PID= XVFB_PID=
 trap 'kill -CONT $DEMO_PID 2>/dev/null; kill $DEMO_PID 2>/dev/null;
   /usr/lib/wine/wineserver -k 2>/dev/null; kill $XVFB_PID 2>/dev/null; rm -rf "$WORK"' EXIT
 OUT=$BIN/wine
