@@ -1,5 +1,5 @@
-// The device on a real OpenGL context: blending, culling, the depth and alpha tests, and
-// presenting the back buffer.
+// The device on a real OpenGL context: culling, the depth and alpha tests, additive blending,
+// a buffer rewritten between gathered draws, and presenting the back buffer.
 #include <array>
 #include <tuple>
 
@@ -40,37 +40,16 @@ class KvPresentTest : public KvDeviceTest {
 
 }  // namespace
 
-TEST_F(KvDeviceTest, AdditiveBlendAddsTheQuadToTheBackground) {
-  Open();
-  Clear(0xFF3264C8);  // (50, 100, 200)
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 0xFF646464);    // (100, 100, 100), opaque
-  DrawQuad(-1.0f, -1.0f, -0.6f, -0.6f, 0.5f, 0x80646464);  // half alpha
-  const DWORD centre = Pixel(400, 300);
-  EXPECT_NEAR(Channel(centre, 16), 150, 1);
-  EXPECT_NEAR(Channel(centre, 8), 200, 1);
-  EXPECT_EQ(Channel(centre, 0), 255);                // 300 clamps
-  EXPECT_NEAR(Channel(Pixel(20, 580), 16), 100, 2);  // half of 100 added
-  EXPECT_EQ(Pixel(20, 20), 0x3264C8u);
-}
-
 TEST_F(KvDeviceTest, CullModesFollowTheWindingOnScreen) {
   Open();
-  // Bottom left, top, bottom right: clockwise as seen on the screen.
-  const std::vector<KvTestVertex> clockwise = {{-0.5f, -0.5f, 0.5f, kGreen, 0, 0},
-                                               {0.0f, 0.5f, 0.5f, kGreen, 0, 0},
-                                               {0.5f, -0.5f, 0.5f, kGreen, 0, 0}};
-  const std::vector<KvTestVertex> counterClockwise = {clockwise[0], clockwise[2], clockwise[1]};
   for (DWORD cull : {D3DCULL_NONE, D3DCULL_CCW, D3DCULL_CW}) {
     device->SetRenderState(D3DRS_CULLMODE, cull);
     Clear(0xFF000000);
-    Draw(D3DPT_TRIANGLELIST, clockwise);
-    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CW) << "clockwise, cull " << cull;
-    Clear(0xFF000000);
-    Draw(D3DPT_TRIANGLELIST, counterClockwise);
-    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CCW) << "counter, cull " << cull;
+    DrawQuad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f, kGreen);  // the left half, clockwise
+    DrawQuad(1.0f, -1.0f, 0.0f, 1.0f, 0.5f, kGreen);  // the right half, mirrored: counter-clockwise
+    EXPECT_EQ(std::pair(Pixel(200, 300), Pixel(600, 300)),
+              std::pair(cull == D3DCULL_CW ? 0u : 0x00FF00u, cull == D3DCULL_CCW ? 0u : 0x00FF00u))
+        << "cull " << cull;
   }
 }
 
@@ -88,10 +67,10 @@ TEST_F(KvDeviceTest, DepthTestPassesAtEqualDepthAndHidesFartherQuads) {
   }
 }
 
-// With the particles' states, texels of alpha 7, 8 and 9 against a reference of 8: the texels
-// that fail are not drawn and write no depth, so an opaque blue quad behind, drawn later, shows
-// through them alone.
-TEST_F(KvDeviceTest, AlphaTestDrawsOnlyTexelsAtOrAboveTheReferenceAndLetsTheRestThrough) {
+// With the particles' states, white texels of alpha 7, 8 and 9 against a reference of 8, over
+// (50, 100, 200): the texels that pass add alpha × white; those that fail are not drawn and
+// write no depth, so an opaque blue quad behind, drawn later, is added (and clamps) there alone.
+TEST_F(KvDeviceTest, AlphaTestAndAdditiveBlendAddOnlyTexelsThatPassAndTheRestLetThrough) {
   Open();
   IDirect3DTexture9* texture = nullptr;
   ASSERT_EQ(device->CreateTexture(3, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
@@ -107,11 +86,11 @@ TEST_F(KvDeviceTest, AlphaTestDrawsOnlyTexelsAtOrAboveTheReferenceAndLetsTheRest
   device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
   device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
   const std::pair<DWORD, std::array<DWORD, 3>> cases[] = {
-      {D3DCMP_GREATEREQUAL, {0x0000FF, 0x080808, 0x090909}},  // white added at alpha 8 and 9
-      {D3DCMP_GREATER, {0x0000FF, 0x0000FF, 0x090909}}};
+      {D3DCMP_GREATEREQUAL, {0x3264FF, 0x3A6CD0, 0x3B6DD1}},
+      {D3DCMP_GREATER, {0x3264FF, 0x3264FF, 0x3B6DD1}}};
   for (const auto& [function, shown] : cases) {
     device->SetRenderState(D3DRS_ALPHAFUNC, function);
-    Clear(0xFF000000);
+    Clear(0xFF3264C8);
     device->SetTexture(0, texture);
     DrawQuad(-0.75f, -0.5f, 0.75f, 0.5f, 0.2f, 0xFFFFFFFF);
     device->SetTexture(0, nullptr);
@@ -122,6 +101,29 @@ TEST_F(KvDeviceTest, AlphaTestDrawsOnlyTexelsAtOrAboveTheReferenceAndLetsTheRest
     }
   }
   texture->Release();
+}
+
+// Draws gathered into one: a buffer rewritten between two of them is read by each as it was when
+// that draw was made.
+TEST_F(KvDeviceTest, GatheredDrawsReadTheBufferAsItWasWhenEachWasMade) {
+  Open();
+  IDirect3DVertexBuffer9* buffer = Buffer({{-1.0f, -1, 0.5f, kRed, 0, 0},
+                                           {-1.0f, 1, 0.5f, kRed, 0, 0},
+                                           {-0.8f, -1, 0.5f, kRed, 0, 0},
+                                           {-0.8f, 1, 0.5f, kRed, 0, 0}});
+  ASSERT_NE(buffer, nullptr);
+  Clear(0xFF000000);
+  device->BeginScene();
+  device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+  KvTestVertex* vertices = nullptr;
+  ASSERT_EQ(buffer->Lock(0, 0, reinterpret_cast<void**>(&vertices), 0), D3D_OK);
+  for (int i = 0; i < 4; ++i) vertices[i].x += 0.5f, vertices[i].color = kGreen;
+  buffer->Unlock();
+  device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+  device->EndScene();
+  EXPECT_EQ(std::pair(Pixel(20, 300), Pixel(240, 300)), std::pair(0xFF0000u, 0x00FF00u));
+  device->SetStreamSource(0, nullptr, 0, 0);
+  buffer->Release();
 }
 
 // Present draws the back buffer onto the window with its own program and state; the device's
