@@ -1,12 +1,13 @@
 # The two commands: `make run` starts the demo, `make test` builds and runs every test.
-# Both install any missing Debian package first.
+# Both install any missing Debian package first. `make windows` and `make test-windows` build
+# the native Windows program and run it under Wine (windows/build.mk).
 
 BUILD := build
 TEST_BUILD := build-test
 SANITIZE_BUILD := build-sanitize
 JOBS ?= 2
 
-.PHONY: run test test-sanitize deps build build-tests build-sanitize clean fuzz
+.PHONY: references run test test-sanitize deps build build-tests build-sanitize clean fuzz
 
 deps:
 	@bash tools/install-deps.sh
@@ -35,11 +36,19 @@ build-sanitize: deps
 test-sanitize: build-sanitize
 	cd $(SANITIZE_BUILD) && ctest --output-on-failure -j$(JOBS)
 
+# Renders the reference scenes anew into tests/references/ and writes, beside each new
+# picture in build-test/references/, a difference picture against the old reference. Use it
+# only when a change is meant to move pixels; review the differences, then commit both.
+references: build-tests
+	bash tests/references/run.sh $(TEST_BUILD)/bin $(TEST_BUILD)/references --update
+
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)
 
 # Builds the fuzz targets with clang in build-fuzz and runs each for FUZZ_SECONDS on a working
 # copy of its corpus; inputs that break one are reported with where to copy them.
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	@JOBS=$(JOBS) bash tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
+include windows/build.mk

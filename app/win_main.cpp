@@ -1,9 +1,25 @@
 // The program's entry: open the window, run the pump, end with the quit message's code.
 #include <cstdio>
+#include <string>
 
 #include "app/window.h"
 
 namespace {
+
+// The system's text for the last error, without its trailing line break; empty when there
+// is no error or no text for it.
+std::string LastErrorText() {
+  const DWORD code = GetLastError();
+  if (code == 0) return "";
+  char text[512] = "";
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, 0, text, sizeof text, nullptr);
+  while (length > 0 &&
+         (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == ' ')) {
+    --length;
+  }
+  return std::string(text, length);
+}
 
 // One line on stderr naming what could not be started.
 void ReportFailedStart(const KV_WINDOW& window) {
@@ -16,9 +32,9 @@ void ReportFailedStart(const KV_WINDOW& window) {
   } else if (!application.device) {
     what = "the Direct3D device";
   }
-  const char* reason = KvLastPlatformError();
-  std::fprintf(stderr, "%s: cannot start %s%s%s\n", kWindowTitle, what, *reason ? ": " : "",
-               reason);
+  const std::string reason = LastErrorText();
+  std::fprintf(stderr, "%s: cannot start %s%s%s\n", kWindowTitle, what, reason.empty() ? "" : ": ",
+               reason.c_str());
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ void UpdateAndMatrix(benchmark::State& state) {
 template <typename Kind>
 void Render(benchmark::State& state) {
   KvRecordingDevice device;
-  device.SetRecording(false);
+  device.recordDraws = false;
   const auto count = static_cast<UINT>(state.range(0));
   Kind emitter(&device, kNoTexture, 0xFF0000FF, count);
   emitter.SetPosition(0, 0, 0);

@@ -2,6 +2,7 @@
 // platform's own names, values and signatures. Implemented over SDL2.
 #pragma once
 
+#include <cstdarg>
 #include <cstdint>
 
 using BYTE = std::uint8_t;
@@ -175,6 +176,14 @@ void PostQuitMessage(int exitCode);
 // Keyboard and timer.
 SHORT GetAsyncKeyState(int virtualKey);
 DWORD timeGetTime();
+
+// Errors. The last failure of a window or device creation has a code (0 when none) whose
+// text only a system-message lookup of that code finds; the text has no line break.
+constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
+constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
+DWORD GetLastError();
+DWORD FormatMessageA(DWORD flags, const void* source, DWORD messageId, DWORD languageId,
+                     LPSTR buffer, DWORD size, va_list* arguments);
 
 // Not a platform operation: the reason the last window or device creation failed, as one
 // line of text, so that the program can say why it could not start.

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
+# With the argument `windows`, also the MinGW-w64 cross-compiler, zip and Wine, for the
+# native Windows program and its test.
 set -euo pipefail
 
 packages=(
@@ -9,6 +11,7 @@ packages=(
   libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
   xvfb xauth xdotool x11-utils imagemagick
 )
+[ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 zip wine64)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -63,6 +63,26 @@ LPCSTR KvLastPlatformError() {
   return LastError().c_str();
 }
 
+// Every failure recorded here is the system's "a device attached to the system is not
+// functioning" (ERROR_GEN_FAILURE), with the recorded reason as its text.
+constexpr DWORD kFailureCode = 31;
+
+DWORD GetLastError() {
+  return LastError().empty() ? 0 : kFailureCode;
+}
+
+DWORD FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
+                     va_list*) {
+  const std::string& text = LastError();
+  if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || messageId != GetLastError() || text.empty() ||
+      !buffer || size <= text.size()) {
+    return 0;
+  }
+  text.copy(buffer, text.size());
+  buffer[text.size()] = '\0';
+  return static_cast<DWORD>(text.size());
+}
+
 // Only a real display counts unless SDL_VIDEODRIVER names a driver (tests name the
 // offscreen one): otherwise SDL would fall back to drivers that show nothing.
 bool KvEnsureVideo() {

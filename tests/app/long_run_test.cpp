@@ -50,7 +50,7 @@ TEST(LongRun, FramesKeepTheCapsPaceWhileTheClockWraps) {
       app.Frame();
       if (frames.empty() || app.lastFrameTime != frames.back()) frames.push_back(app.lastFrameTime);
     }
-    EXPECT_EQ(frames.size(), scene.recorder.CountOf(KvDeviceCall::kPresent));
+    EXPECT_EQ(frames.size(), size_t(scene.recorder.presents));
     EXPECT_EQ(frames.size(), (4000 - 1) / pace + 1);
     for (size_t i = 1; i < frames.size(); ++i) {
       ASSERT_EQ(frames[i] - frames[i - 1], pace) << "frame " << i << " at " << frames[i];
@@ -63,7 +63,7 @@ TEST(LongRun, KeysHeldForThousandsOfFramesLeaveTheGroundAndKeepTheSceneFinite) {
   KV_APPLICATION& app = *scene.application;
   app.environmentModel->Load("Data\\X\\environment.x");  // extends to ±280 in x and z
   ASSERT_NE(app.environmentModel->GetMesh(), nullptr);
-  scene.recorder.SetRecording(false);
+  scene.recorder.recordDraws = false;
   KvTestClock clock;
   DWORD now = 0u - 100000u;  // the clock wraps during the run as well
   KvRunFrames(app, now, 1);

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
-#include <vector>
 
 #include "particles/eruption_emitter.h"
 #include "particles/fire_emitter.h"
@@ -25,93 +22,118 @@ std::unique_ptr<Kind> MakeEmitter(KvRecordingDevice& device, D3DXVECTOR3 at) {
   return emitter;
 }
 
-// n / d as a spawn formula keeps it: divided in double precision, stored as float.
-constexpr auto Q = [](int n, double d) { return static_cast<float>(n / d); };
-
-// One spawned quantity and the values it may take. With `reached`, both ends must turn up
-// over many spawns, which catches a wrong modulus or offset as well as a value outside.
-struct Bound {
-  float (*read)(const KV_PARTICLE&);
-  float low, high;
-  bool reached = true;
+// The first spawn of each kind from the generator's starting state (draws 41, 18467, 6334,
+// 26500, 19169, 15724, 11478, 29358), then one step of it, at an emitter at the origin. Exact
+// values pin the order of the draws as well as each formula.
+struct Moment {
+  D3DXVECTOR3 position, velocity;
+  float rotation, spin, scaleX, scaleY, shrinkX, shrinkY;
+  int life;
+  float roll;  // the roll angle the step leaves for drawing
 };
-#define FIELD(expr) [](const KV_PARTICLE& p) { return static_cast<float>(expr); }
-#define SAME3(v) FIELD(std::abs(p.v.y - p.v.x) + std::abs(p.v.z - p.v.x)), 0, 0
+struct WorkedExample {
+  const char* kind;
+  void (*check)(const Moment& spawn, const Moment& step);
+  Moment spawn, step;
+};
 
-void ExpectSpawns(const char* kind, KV_EMITTER_BASE& emitter, const std::vector<Bound>& bounds) {
-  std::vector<float> low(bounds.size(), 1e30f), high(bounds.size(), -1e30f);
-  for (int spawn = 0; spawn < 3000; ++spawn) {
-    emitter.ResetParticle(0);
-    for (std::size_t b = 0; b < bounds.size(); ++b) {
-      const float value = bounds[b].read(emitter.particles[0]);
-      low[b] = std::min(low[b], value);
-      high[b] = std::max(high[b], value);
-    }
+void ExpectMoment(const KV_EMITTER_BASE& emitter, const Moment& want, bool step) {
+  const KV_PARTICLE& p = emitter.particles[0];
+  const float got[] = {p.position.x, p.position.y, p.position.z, p.velocity.x, p.velocity.y,
+                       p.velocity.z, p.rotation.z, p.spin.z,     p.scale.x,    p.scale.y,
+                       p.scale.z,    p.shrink.x,   p.shrink.y,   float(p.life)};
+  const float expected[] = {want.position.x, want.position.y, want.position.z, want.velocity.x,
+                            want.velocity.y, want.velocity.z, want.rotation,   want.spin,
+                            want.scaleX,     want.scaleY,     want.scaleX,     want.shrinkX,
+                            want.shrinkY,    float(want.life)};
+  for (int i = 0; i < 14; ++i) EXPECT_NEAR(got[i], expected[i], 2e-6f) << "field " << i;
+  if (step) {
+    EXPECT_NEAR(emitter.rollAngle, want.roll, 2e-6f);
   }
-  for (std::size_t b = 0; b < bounds.size(); ++b) {
-    const Bound& want = bounds[b];
-    SCOPED_TRACE(testing::Message()
-                 << kind << " bound " << b << ": " << low[b] << " to " << high[b]);
-    EXPECT_TRUE(low[b] >= want.low && high[b] <= want.high);
-    EXPECT_TRUE(!want.reached || (low[b] == want.low && high[b] == want.high));
-  }
+}
+
+template <typename Kind>
+void Check(const Moment& spawn, const Moment& step) {
+  KvRecordingDevice device;
+  auto emitter = MakeEmitter<Kind>(device, {0, 0, 0});
+  KvResetRandomSourceForTesting();
+  emitter->ResetParticle(0);
+  ExpectMoment(*emitter, spawn, false);
+  emitter->UpdateParticle(0);
+  ExpectMoment(*emitter, step, true);
 }
 
 }  // namespace
 
-// Fire flames scatter, rise and spin away on their right; fountain drops leave the emitter
-// point upward; waterfall sheets drift sideways only; eruption columns stand still.
-TEST(EmitterSpawns, EachKindDrawsItsFieldsFromTheirRanges) {
-  KvRecordingDevice device;
-  ExpectSpawns("fire", *MakeEmitter<KV_FIRE_EMITTER>(device, {0, 1.25f, 0}),
-               {{FIELD(p.position.x), -0.5f, 0.49f},
-                {FIELD(p.position.y), 1.25f, 1.25f},
-                {FIELD(p.position.z), -0.5f, 0.49f},
-                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.velocity.y), Q(50, 1000), Q(99, 1000)},
-                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.rotation.z), 0, 327.67f, false},
-                {FIELD(p.spin.z * (p.position.x > 0 ? -1 : 1)), 5, 5},
-                {FIELD(p.scale.x), 1.5f, 1.99f},
-                {SAME3(scale)},
-                {FIELD(p.shrink.x), Q(25, 750), Q(49, 750)},
-                {SAME3(shrink)},
-                {FIELD(p.gravity), 0, 0}});
-  ExpectSpawns("fountain", *MakeEmitter<KV_FOUNTAIN_EMITTER>(device, {0, 0, 0}),
-               {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
-                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.velocity.y), Q(200, 1000), Q(249, 1000)},
-                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.rotation.z), 0, 327.67f, false},
-                {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
-                {FIELD(p.scale.x * p.scale.y * p.scale.z), 1, 1},
-                {FIELD(p.shrink.x), Q(-34, 1000), Q(-25, 1000)},
-                {SAME3(shrink)},
-                {FIELD(p.gravity), 0.01f, 0.01f},
-                {FIELD(p.life), 55, 99}});
-  ExpectSpawns("waterfall", *MakeEmitter<KV_WATERFALL_EMITTER>(device, {0, 0, 0}),
-               {{FIELD(D3DXVec3Length(&p.position)), 0, 0},
-                {FIELD(p.velocity.x), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.velocity.y), 0, 0},
-                {FIELD(p.velocity.z), Q(-15, 1000), Q(14, 1000)},
-                {FIELD(p.rotation.z), 0, 327.67f, false},
-                {FIELD(p.spin.z), Q(-500, 10000), Q(499, 10000)},
-                {FIELD(p.scale.x), 3.0f, 3.99f},
-                {SAME3(scale)},
-                {FIELD(p.shrink.x), Q(-29, 1000), Q(-15, 1000)},
-                {SAME3(shrink)},
-                {FIELD(p.gravity), 0.005f, 0.005f},
-                {FIELD(p.life), 80, 159}});
-  ExpectSpawns("eruption", *MakeEmitter<KV_ERUPTION_EMITTER>(device, {0, 0, 0}),
-               {{FIELD(D3DXVec3Length(&p.position) + D3DXVec3Length(&p.velocity)), 0, 0},
-                {FIELD(D3DXVec3Length(&p.rotation) + D3DXVec3Length(&p.spin)), 0, 0},
-                {FIELD(p.scale.x), 0.15f, 0.249f},
-                {SAME3(scale)},
-                {FIELD(p.shrink.x), Q(-49, 750), Q(-25, 750)},
-                {FIELD(p.shrink.y), Q(-59, 750), Q(-35, 750)},
-                {FIELD(p.shrink.z - p.shrink.x), 0, 0},
-                {FIELD(p.gravity), 0, 0},
-                {FIELD(p.life), 100, 114}});
+TEST(EmitterSpawns, FirstSpawnOfEachKindAndOneStepAfterIt) {
+  const float d = 0.017453292f;  // degrees to radians, for the kinds that roll in degrees
+  const WorkedExample examples[] = {
+      {"fire",
+       Check<KV_FIRE_EMITTER>,
+       {{-0.09f, 0, 0.17f},
+        {-0.011f, 0.05f, 0.014f},
+        157.24f,
+        5,
+        1.78f,
+        1.78f,
+        0.044f,
+        0.044f,
+        0,
+        0},
+       {{-0.101f, 0.05f, 0.184f},
+        {-0.011f, 0.05f, 0.014f},
+        162.24f,
+        5,
+        1.736f,
+        1.736f,
+        0.044f,
+        0.044f,
+        0,
+        162.24f * d}},
+      {"fountain",
+       Check<KV_FOUNTAIN_EMITTER>,
+       {{0, 0, 0}, {-0.004f, 0.217f, -0.011f}, 265, -0.0331f, 1, 1, -0.029f, -0.029f, 58, 0},
+       {{-0.004f, 0.217f, -0.011f},
+        {-0.004f, 0.207f, -0.011f},
+        264.9669f,
+        -0.0331f,
+        1.029f,
+        1.029f,
+        -0.029f,
+        -0.029f,
+        57,
+        264.9669f}},
+      {"waterfall",
+       Check<KV_WATERFALL_EMITTER>,
+       {{0, 0, 0}, {-0.004f, 0, 0.002f}, 63.34f, 0, 3.69f, 3.69f, -0.019f, -0.019f, 118, 0},
+       {{-0.004f, 0, 0.002f},
+        {-0.004f, -0.005f, 0.002f},
+        63.34f,
+        0,
+        3.709f,
+        3.709f,
+        -0.019f,
+        -0.019f,
+        117,
+        63.34f}},
+      {"eruption",
+       Check<KV_ERUPTION_EMITTER>,
+       {{0, 0, 0}, {0, 0, 0}, 0, 0, 0.191f, 0.191f, -42 / 750.0f, -44 / 750.0f, 110, 0},
+       {{0, (0.191f + 44 / 750.0f) / 2, 0},
+        {0, 0, 0},
+        0,
+        0,
+        0.191f + 42 / 750.0f,
+        0.191f + 44 / 750.0f,
+        -42 / 750.0f,
+        -44 / 750.0f,
+        109,
+        0}},
+  };
+  for (const WorkedExample& example : examples) {
+    SCOPED_TRACE(example.kind);
+    example.check(example.spawn, example.step);
+  }
 }
 
 TEST(FireEmitter, ReplacesSpentFlamesUnadvancedWithThePreviousRoll) {

@@ -1,8 +1,10 @@
-// The device on a real OpenGL context: default states, blending, culling, depth, colour-keyed
-// textures, and presenting the back buffer.
+// The device on a real OpenGL context: culling, the depth and alpha tests, additive blending,
+// a buffer rewritten between gathered draws, and presenting the back buffer.
+#include <array>
+#include <tuple>
+
 #include "platform/testing.h"
 #include "tests/support/device_fixture.h"
-#include "tests/support/image_files.h"
 
 namespace {
 
@@ -38,98 +40,90 @@ class KvPresentTest : public KvDeviceTest {
 
 }  // namespace
 
-TEST_F(KvDeviceTest, RenderStatesStartAtTheDefaults) {
-  Open();
-  const std::pair<D3DRENDERSTATETYPE, DWORD> defaults[] = {
-      {D3DRS_ZENABLE, D3DZB_TRUE},      {D3DRS_ZWRITEENABLE, TRUE},
-      {D3DRS_CULLMODE, D3DCULL_CCW},    {D3DRS_LIGHTING, TRUE},
-      {D3DRS_SRCBLEND, D3DBLEND_ONE},   {D3DRS_DESTBLEND, D3DBLEND_ZERO},
-      {D3DRS_ALPHAFUNC, D3DCMP_ALWAYS}, {D3DRS_ALPHATESTENABLE, FALSE},
-      {D3DRS_ALPHABLENDENABLE, FALSE},  {D3DRS_SPECULARENABLE, FALSE},
-      {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},  {D3DRS_COLORWRITEENABLE, 0xF}};
-  for (auto [state, value] : defaults) {
-    DWORD read = 0xDEAD;
-    EXPECT_EQ(device->GetRenderState(state, &read), D3D_OK);
-    EXPECT_EQ(read, value) << "state " << state;
-  }
-}
-
-TEST_F(KvDeviceTest, AdditiveBlendAddsTheQuadToTheBackground) {
-  Open();
-  Clear(0xFF3264C8);  // (50, 100, 200)
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 0xFF646464);    // (100, 100, 100), opaque
-  DrawQuad(-1.0f, -1.0f, -0.6f, -0.6f, 0.5f, 0x80646464);  // half alpha
-  const DWORD centre = Pixel(400, 300);
-  EXPECT_NEAR(Channel(centre, 16), 150, 1);
-  EXPECT_NEAR(Channel(centre, 8), 200, 1);
-  EXPECT_EQ(Channel(centre, 0), 255);                // 300 clamps
-  EXPECT_NEAR(Channel(Pixel(20, 580), 16), 100, 2);  // half of 100 added
-  EXPECT_EQ(Pixel(20, 20), 0x3264C8u);
-}
-
 TEST_F(KvDeviceTest, CullModesFollowTheWindingOnScreen) {
   Open();
-  // Bottom left, top, bottom right: clockwise as seen on the screen.
-  const std::vector<KvTestVertex> clockwise = {{-0.5f, -0.5f, 0.5f, kGreen, 0, 0},
-                                               {0.0f, 0.5f, 0.5f, kGreen, 0, 0},
-                                               {0.5f, -0.5f, 0.5f, kGreen, 0, 0}};
-  const std::vector<KvTestVertex> counterClockwise = {clockwise[0], clockwise[2], clockwise[1]};
   for (DWORD cull : {D3DCULL_NONE, D3DCULL_CCW, D3DCULL_CW}) {
     device->SetRenderState(D3DRS_CULLMODE, cull);
     Clear(0xFF000000);
-    Draw(D3DPT_TRIANGLELIST, clockwise);
-    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CW) << "clockwise, cull " << cull;
-    Clear(0xFF000000);
-    Draw(D3DPT_TRIANGLELIST, counterClockwise);
-    EXPECT_EQ(Pixel(400, 320) == 0x00FF00u, cull != D3DCULL_CCW) << "counter, cull " << cull;
+    DrawQuad(-1.0f, -1.0f, 0.0f, 1.0f, 0.5f, kGreen);  // the left half, clockwise
+    DrawQuad(1.0f, -1.0f, 0.0f, 1.0f, 0.5f, kGreen);  // the right half, mirrored: counter-clockwise
+    EXPECT_EQ(std::pair(Pixel(200, 300), Pixel(600, 300)),
+              std::pair(cull == D3DCULL_CW ? 0u : 0x00FF00u, cull == D3DCULL_CCW ? 0u : 0x00FF00u))
+        << "cull " << cull;
   }
 }
 
-TEST_F(KvDeviceTest, NearerQuadHidesAFartherOneDrawnLater) {
+// Less-or-equal: a quad redrawn at the same depth replaces the colour, a farther one drawn later
+// stays hidden, a nearer one shows.
+TEST_F(KvDeviceTest, DepthTestPassesAtEqualDepthAndHidesFartherQuads) {
   Open();
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   Clear(0xFF000000);
-  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, kRed);
-  DrawQuad(-0.8f, -0.8f, 0.8f, 0.8f, 0.6f, kGreen);
-  EXPECT_EQ(Pixel(400, 300), 0xFF0000u);
-  EXPECT_EQ(Pixel(100, 300), 0x00FF00u);
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  DrawQuad(-0.8f, -0.8f, 0.8f, 0.8f, 0.6f, kBlue);
-  EXPECT_EQ(Pixel(400, 300), 0x0000FFu);
+  for (auto [z, color, shown] : {std::tuple{0.5f, kRed, kRed},
+                                 {0.5f, kGreen, kGreen},
+                                 {0.501f, kBlue, kGreen},
+                                 {0.499f, kBlue, kBlue}}) {
+    DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, z, color);
+    EXPECT_EQ(Pixel(400, 300), Rgb(shown)) << "depth " << z;
+  }
 }
 
-TEST_F(KvDeviceTest, KeyedTexelsAreNotDrawnAndWriteNoDepth) {
+// With the particles' states, white texels of alpha 7, 8 and 9 against a reference of 8, over
+// (50, 100, 200): the texels that pass add alpha × white; those that fail are not drawn and
+// write no depth, so an opaque blue quad behind, drawn later, is added (and clamps) there alone.
+TEST_F(KvDeviceTest, AlphaTestAndAdditiveBlendAddOnlyTexelsThatPassAndTheRestLetThrough) {
   Open();
-  // 16 × 16: key-red with a green 8 × 8 square in the middle.
-  std::vector<DWORD> texels(16 * 16, kRed);
-  for (int i = 0; i < 64; ++i) texels[(4 + i / 8) * 16 + 4 + i % 8] = kGreen;
-  KvTempFolder folder;
-  KvWriteBmp(folder.Path("keyed.bmp"), 16, 16, texels);
   IDirect3DTexture9* texture = nullptr;
-  ASSERT_EQ(D3DXCreateTextureFromFileExA(device, folder.Path("keyed.bmp").c_str(), D3DX_DEFAULT,
-                                         D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_A8R8G8B8,
-                                         D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
-                                         D3DX_FILTER_TRIANGLE, kRed, nullptr, nullptr, &texture),
+  ASSERT_EQ(device->CreateTexture(3, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
             D3D_OK);
-  EXPECT_EQ(texture->GetLevelCount(), 5u);  // 16, 8, 4, 2, 1
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);  // as the particles use it
-  device->SetRenderState(D3DRS_ALPHAREF, 8);
-  device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+  D3DLOCKED_RECT locked;
+  ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+  for (DWORD i = 0; i < 3; ++i) static_cast<DWORD*>(locked.pBits)[i] = (7 + i) << 24 | 0xFFFFFF;
+  texture->UnlockRect(0);
   device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
-  device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
-  Clear(0xFF000000);
-  device->SetTexture(0, texture);
-  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.2f, 0xFFFFFFFF);  // nearer, with keyed holes
-  device->SetTexture(0, nullptr);
-  DrawQuad(-0.5f, -0.5f, 0.5f, 0.5f, 0.6f, kBlue);  // farther, drawn later
-  EXPECT_EQ(Pixel(400, 300), 0x00FF00u);            // the texture's green square
-  EXPECT_EQ(Pixel(220, 170), 0x0000FFu);            // keyed border: the far quad shows
-  for (DWORD p : ReadBack()) ASSERT_NE(Rgb(p), 0xFF0000u) << "a keyed texel was drawn";
+  device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+  device->SetRenderState(D3DRS_ALPHAREF, 8);
+  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+  const std::pair<DWORD, std::array<DWORD, 3>> cases[] = {
+      {D3DCMP_GREATEREQUAL, {0x3264FF, 0x3A6CD0, 0x3B6DD1}},
+      {D3DCMP_GREATER, {0x3264FF, 0x3264FF, 0x3B6DD1}}};
+  for (const auto& [function, shown] : cases) {
+    device->SetRenderState(D3DRS_ALPHAFUNC, function);
+    Clear(0xFF3264C8);
+    device->SetTexture(0, texture);
+    DrawQuad(-0.75f, -0.5f, 0.75f, 0.5f, 0.2f, 0xFFFFFFFF);
+    device->SetTexture(0, nullptr);
+    DrawQuad(-0.75f, -0.5f, 0.75f, 0.5f, 0.6f, kBlue);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(Pixel(200 + 200 * i, 300), shown[i])
+          << "function " << function << ", alpha " << 7 + i;
+    }
+  }
   texture->Release();
+}
+
+// Draws gathered into one: a buffer rewritten between two of them is read by each as it was when
+// that draw was made.
+TEST_F(KvDeviceTest, GatheredDrawsReadTheBufferAsItWasWhenEachWasMade) {
+  Open();
+  IDirect3DVertexBuffer9* buffer = Buffer({{-1.0f, -1, 0.5f, kRed, 0, 0},
+                                           {-1.0f, 1, 0.5f, kRed, 0, 0},
+                                           {-0.8f, -1, 0.5f, kRed, 0, 0},
+                                           {-0.8f, 1, 0.5f, kRed, 0, 0}});
+  ASSERT_NE(buffer, nullptr);
+  Clear(0xFF000000);
+  device->BeginScene();
+  device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+  KvTestVertex* vertices = nullptr;
+  ASSERT_EQ(buffer->Lock(0, 0, reinterpret_cast<void**>(&vertices), 0), D3D_OK);
+  for (int i = 0; i < 4; ++i) vertices[i].x += 0.5f, vertices[i].color = kGreen;
+  buffer->Unlock();
+  device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
+  device->EndScene();
+  EXPECT_EQ(std::pair(Pixel(20, 300), Pixel(240, 300)), std::pair(0xFF0000u, 0x00FF00u));
+  device->SetStreamSource(0, nullptr, 0, 0);
+  buffer->Release();
 }
 
 // Present draws the back buffer onto the window with its own program and state; the device's

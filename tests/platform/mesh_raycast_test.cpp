@@ -1,38 +1,40 @@
+// The ray queries under the ground probe: the nearest hit ahead, as checking every face finds it.
 #include "platform/d3dx9/mesh_raycast.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <random>
 
 namespace {
+
+constexpr float kNone = 1e30f;  // the distance when nothing is hit
 
 struct Mesh {
   std::vector<float> positions;
   std::vector<std::uint32_t> indices;
 
-  std::size_t Faces() const { return indices.size() / 3; }
-  const float* Corner(std::size_t face, int i) const {
-    return &positions[3 * indices[3 * face + i]];
-  }
   KvMeshRaycast Raycast() const {
-    return KvMeshRaycast(positions.data(), positions.size() / 3, indices.data(), Faces());
+    return KvMeshRaycast(positions.data(), positions.size() / 3, indices.data(),
+                         indices.size() / 3);
+  }
+  // The nearest distance over every face the ray meets.
+  float BruteForce(const float o[3], const float d[3]) const {
+    float nearest = kNone, t, u, v;
+    for (std::size_t f = 0; f < indices.size(); f += 3) {
+      const float *a = &positions[3 * indices[f]], *b = &positions[3 * indices[f + 1]];
+      if (KvRayTriangle(o, d, a, b, &positions[3 * indices[f + 2]], t, u, v))
+        nearest = std::min(nearest, t);
+    }
+    return nearest;
+  }
+  // As BruteForce, through the hierarchy.
+  float Nearest(const KvMeshRaycast& bvh, const float o[3], const float d[3]) const {
+    KvRayHit hit;
+    return bvh.Nearest(o, d, hit) ? hit.distance : kNone;
   }
 };
-
-// Triangles of very different sizes scattered through a 20-unit cube, each with its own corners.
-Mesh TriangleSoup(std::mt19937& rng, int count) {
-  std::uniform_real_distribution<float> where(-10, 10), offset(-1, 1), size(0.05f, 4);
-  Mesh mesh;
-  for (int f = 0; f < count; ++f) {
-    const float centre[3] = {where(rng), where(rng), where(rng)}, scale = size(rng);
-    for (int c = 0; c < 9; ++c) mesh.positions.push_back(centre[c % 3] + scale * offset(rng));
-    for (int c = 0; c < 3; ++c) mesh.indices.push_back(std::uint32_t(3 * f + c));
-  }
-  return mesh;
-}
 
 // A bumpy height field of cells x cells squares, two triangles each, sharing vertices.
 Mesh Terrain(int cells, float cellSize) {
@@ -48,127 +50,70 @@ Mesh Terrain(int cells, float cellSize) {
   return mesh;
 }
 
-// Every face the ray meets, in face order.
-std::vector<KvRayHit> BruteForce(const Mesh& mesh, const float o[3], const float d[3]) {
-  std::vector<KvRayHit> hits;
-  for (std::uint32_t f = 0; f < mesh.Faces(); ++f) {
-    KvRayHit h{.face = f};
-    const float *a = mesh.Corner(f, 0), *b = mesh.Corner(f, 1), *c = mesh.Corner(f, 2);
-    if (KvRayTriangle(o, d, a, b, c, h.distance, h.u, h.v)) hits.push_back(h);
-  }
-  return hits;
-}
-
-constexpr auto Nearer = [](const KvRayHit& a, const KvRayHit& b) {
-  return a.distance < b.distance;
-};
-
-void ExpectAgreesWithBruteForce(const Mesh& mesh, const KvMeshRaycast& bvh, const float o[3],
-                                const float d[3]) {
-  const std::vector<KvRayHit> expected = BruteForce(mesh, o, d), all = bvh.All(o, d);
-  KvRayHit actual;
-  ASSERT_EQ(bvh.Nearest(o, d, actual), !expected.empty()) << o[0] << " " << o[1] << " " << o[2];
-  ASSERT_EQ(all.size(), expected.size());
-  EXPECT_TRUE(std::is_sorted(all.begin(), all.end(), Nearer));
-  if (expected.empty()) return;
-  const KvRayHit& best = *std::min_element(expected.begin(), expected.end(), Nearer);
-  EXPECT_EQ(all.front().distance, actual.distance);
-  EXPECT_NEAR(actual.distance, best.distance, 1e-5f * (1 + best.distance));
-  // Unless two faces lie at the same distance, the same face at the same place.
-  EXPECT_TRUE(actual.face != best.face || (actual.u == best.u && actual.v == best.v));
-}
-
-TEST(MeshRaycast, RayTriangleReportsDistanceAndBarycentricsFromBothSides) {
-  const float a[3] = {0, 0, 0}, b[3] = {4, 0, 0}, c[3] = {0, 0, 4}, down2[3] = {0, -2, 0};
-  const float above[3] = {1, 3, 2}, below[3] = {1, -3, 2}, up[3] = {0, 1, 0}, edge[3] = {1, 3, 0};
-  float t = 0, u = 0, v = 0;
-  ASSERT_TRUE(KvRayTriangle(above, down2, a, b, c, t, u, v));
-  EXPECT_FLOAT_EQ(t, 1.5f);  // in units of the direction's length
-  EXPECT_FLOAT_EQ(u, 0.25f);
-  EXPECT_FLOAT_EQ(v, 0.5f);
-  ASSERT_TRUE(KvRayTriangle(below, up, a, b, c, t, u, v));  // the back of the face
-  EXPECT_FLOAT_EQ(t, 3);
-  EXPECT_TRUE(KvRayTriangle(edge, down2, a, b, c, t, u, v));
-  EXPECT_FALSE(KvRayTriangle(edge, down2, a, b, b, t, u, v));   // repeated corner
-  EXPECT_FALSE(KvRayTriangle(below, down2, a, b, c, t, u, v));  // face behind the origin
-  const float nan = std::numeric_limits<float>::quiet_NaN(), zero[3] = {}, bad[3] = {0, nan, 0};
-  EXPECT_FALSE(KvRayTriangle(above, zero, a, b, c, t, u, v) ||
-               KvRayTriangle(above, bad, a, b, c, t, u, v));
-}
-
-TEST(MeshRaycast, AgreesWithBruteForceOnSoupAndTerrain) {
-  std::mt19937 rng(7);
-  std::uniform_real_distribution<float> unit(-1, 1), length(0.1f, 10);
-  const Mesh soup = TriangleSoup(rng, 2000), terrain = Terrain(40, 0.5f);
-  const KvMeshRaycast soupBvh = soup.Raycast(), terrainBvh = terrain.Raycast();
-  for (int r = 0; r < 3000; ++r) {
-    const float s = length(rng), o[3] = {12 * unit(rng), 12 * unit(rng), 12 * unit(rng)};
-    const float d[3] = {s * unit(rng), s * unit(rng), s * unit(rng)};
-    ExpectAgreesWithBruteForce(soup, soupBvh, o, d);
-    const float ground[3] = {10 + 11 * unit(rng), 3 * unit(rng), 10 + 11 * unit(rng)};
-    const float down[3] = {0, -s, 0};
-    ExpectAgreesWithBruteForce(terrain, terrainBvh, ground, r % 2 ? d : down);
-  }
-}
-
-TEST(MeshRaycast, DownwardRaysOnGridVerticesAndEdgesAlwaysHit) {
-  const Mesh terrain = Terrain(30, 0.1f);
-  const KvMeshRaycast bvh = terrain.Raycast();
-  const float down[3] = {0, -1, 0};
-  for (int j = 0; j <= 60; ++j) {  // vertices, edge midpoints and cell centres
-    for (int i = 0; i <= 60; ++i) {
-      const float o[3] = {float(i / 2) * 0.1f + float(i % 2) * 0.05f, 5,
-                          float(j / 2) * 0.1f + float(j % 2) * 0.05f};
-      KvRayHit hit;
-      EXPECT_TRUE(!BruteForce(terrain, o, down).empty() && bvh.Nearest(o, down, hit))
-          << o[0] << " " << o[2];
-    }
-  }
-}
-
-// Two unit squares, the one at y = 5 listed before the one at y = 0.
+// Two unit squares wound opposite ways, at y = 5 and y = 0.
 Mesh StackedSquares() {
   Mesh mesh;
   for (const float y : {5.0f, 0.0f})
     mesh.positions.insert(mesh.positions.end(), {0, y, 0, 1, y, 0, 1, y, 1, 0, y, 1});
-  mesh.indices = {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7};
+  mesh.indices = {0, 2, 1, 0, 3, 2, 4, 5, 6, 4, 6, 7};
   return mesh;
 }
 
-TEST(MeshRaycast, FindsOnlySurfacesAheadListsAllInOrderAndBreaksTiesByFace) {
-  const KvMeshRaycast bvh = StackedSquares().Raycast();
-  const float between[3] = {0.75f, 3, 0.25f}, under[3] = {0.75f, -5, 0.25f};
-  const float down[3] = {0, -1, 0}, up[3] = {0, 1, 0};
-  KvRayHit hit;
-  ASSERT_TRUE(bvh.Nearest(between, down, hit));  // the square above the origin is not found
-  EXPECT_EQ(hit.face / 2, 1u);
-  EXPECT_FLOAT_EQ(hit.distance, 3);
-  EXPECT_FALSE(bvh.Nearest(under, down, hit));
-  const std::vector<KvRayHit> all = bvh.All(under, up);  // lower square first
-  ASSERT_EQ(all.size(), 2u);
-  EXPECT_EQ(all[0].face / 2 * 10 + all[1].face / 2, 10u);
-  EXPECT_FLOAT_EQ(all[0].distance, 5);
-  EXPECT_FLOAT_EQ(all[1].distance, 10);
-  // 20000 identical faces leave no position to split at.
-  Mesh copies = StackedSquares();
-  copies.indices.resize(3 * 20000);
-  for (std::size_t i = 3; i < copies.indices.size(); ++i) copies.indices[i] = copies.indices[i % 3];
-  const KvMeshRaycast many = copies.Raycast();
-  ASSERT_TRUE(many.Nearest(between, up, hit));
-  EXPECT_EQ(hit.face, 0u);
-  EXPECT_EQ(many.All(between, up).size(), 20000u);
+}  // namespace
+
+// Random rays on a soup of triangles of very different sizes and on a terrain (half of them
+// straight down); then straight down onto every vertex, edge midpoint and cell centre of the
+// terrain, where a ray slipping between two faces would drop the viewer through the ground.
+TEST(MeshRaycast, AgreesWithBruteForceOnSoupAndTerrainAndNeverSlipsThroughAGrid) {
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> unit(-1, 1), length(0.1f, 10), size(0.05f, 4);
+  Mesh soup;
+  for (std::uint32_t f = 0; f < 2000; ++f) {
+    const float centre[3] = {10 * unit(rng), 10 * unit(rng), 10 * unit(rng)}, scale = size(rng);
+    for (int c = 0; c < 9; ++c) soup.positions.push_back(centre[c % 3] + scale * unit(rng));
+    soup.indices.insert(soup.indices.end(), {3 * f, 3 * f + 1, 3 * f + 2});
+  }
+  const Mesh terrain = Terrain(30, 0.1f);
+  const KvMeshRaycast soupBvh = soup.Raycast(), terrainBvh = terrain.Raycast();
+  auto check = [](const Mesh& mesh, const KvMeshRaycast& bvh, const float* o, const float* d) {
+    const float expected = mesh.BruteForce(o, d);
+    EXPECT_NEAR(mesh.Nearest(bvh, o, d), expected, 1e-5f * (1 + expected)) << o[0] << " " << o[1];
+  };
+  for (int r = 0; r < 3000; ++r) {
+    const float s = length(rng), o[3] = {12 * unit(rng), 12 * unit(rng), 12 * unit(rng)};
+    const float d[3] = {s * unit(rng), s * unit(rng), s * unit(rng)}, down[3] = {0, -s, 0};
+    const float ground[3] = {1.5f + 1.7f * unit(rng), 3 * unit(rng), 1.5f + 1.7f * unit(rng)};
+    check(soup, soupBvh, o, d);
+    check(terrain, terrainBvh, ground, r % 2 ? d : down);
+  }
+  for (int k = 0; k < 61 * 61; ++k) {
+    const float o[3] = {float(k % 61) * 0.05f, 5, float(k / 61) * 0.05f}, down[3] = {0, -1, 0};
+    EXPECT_TRUE(terrain.BruteForce(o, down) < kNone && terrain.Nearest(terrainBvh, o, down) < kNone)
+        << o[0] << " " << o[2];
+  }
 }
 
-TEST(MeshRaycast, EmptyDegenerateAndInvalidInputsNeverHit) {
-  const float o[3] = {0.5f, 2, 0.5f}, down[3] = {0, -1, 0}, zero[3] = {};
-  const float nan = std::numeric_limits<float>::quiet_NaN(), bad[3] = {nan, -1, 0};
-  KvRayHit hit;
-  EXPECT_FALSE(KvMeshRaycast(nullptr, 0, nullptr, 0).Nearest(o, down, hit));
-  Mesh junk = StackedSquares();
-  junk.indices = {0, 0, 1, 4, 5, 99, 4, 4, 4};  // repeated corners, a corner out of range
-  EXPECT_FALSE(junk.Raycast().Nearest(o, down, hit));
-  const KvMeshRaycast squares = StackedSquares().Raycast();
-  EXPECT_TRUE(!squares.Nearest(o, zero, hit) && squares.All(o, bad).empty());
+// Surfaces behind the origin are not found, faces wound either way are, and 20000 identical
+// faces (no position to split at) still build and hit; zero or NaN directions, an empty mesh,
+// repeated corners, corners out of range and collinear corners never hit.
+TEST(MeshRaycast, FindsTheNearestSurfaceAheadAndNothingForBadInput) {
+  Mesh squares = StackedSquares(), none;
+  squares.indices.resize(3 * 20000);
+  for (std::size_t i = 12; i < squares.indices.size(); ++i)
+    squares.indices[i] = squares.indices[i % 3];
+  squares.indices.insert(squares.indices.end(), {0, 0, 1, 4, 5, 99});  // repeated, out of range
+  const float between[3] = {0.75f, 3, 0.25f}, under[3] = {0.75f, -5, 0.25f}, zero[3] = {};
+  const float down[3] = {0, -1, 0}, up[3] = {0, 1, 0}, bad[3] = {std::nanf(""), -1, 0};
+  const KvMeshRaycast bvh = squares.Raycast();
+  for (auto [from, to, distance] : {std::tuple{between, down, 3.0f},
+                                    {between, up, 2.0f},
+                                    {under, up, 5.0f},
+                                    {under, down, kNone},
+                                    {between, zero, kNone},
+                                    {between, bad, kNone}}) {
+    EXPECT_EQ(squares.Nearest(bvh, from, to), distance) << from[1] << " " << to[1];
+  }
+  EXPECT_EQ(none.Nearest(none.Raycast(), between, down), kNone);
   std::mt19937 rng(3);
   std::uniform_int_distribution<int> step(-40, 40);
   for (int r = 0; r < 200; ++r) {  // collinear corners a, a + e, a + 2e, aimed at a + e
@@ -180,8 +125,7 @@ TEST(MeshRaycast, EmptyDegenerateAndInvalidInputsNeverHit) {
       from[k] = float(step(rng)) / 4 + 0.3f;
       dir[k] = a + e - from[k];
     }
-    EXPECT_TRUE(BruteForce(line, from, dir).empty() && !line.Raycast().Nearest(from, dir, hit));
+    EXPECT_EQ(std::pair(line.BruteForce(from, dir), line.Nearest(line.Raycast(), from, dir)),
+              std::pair(kNone, kNone));
   }
 }
-
-}  // namespace

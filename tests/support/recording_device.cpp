@@ -1,7 +1,6 @@
 #include "tests/support/recording_device.h"
 
 #include <algorithm>
-#include <iterator>
 
 KvMemoryTexture::KvMemoryTexture(KvRecordingDevice* device, UINT width, UINT height, UINT levels)
     : KvDeviceResource(device) {
@@ -18,22 +17,11 @@ KvRecordingDevice::KvRecordingDevice() {
   transforms_.fill({{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}});
 }
 
-std::vector<KvDeviceCallRecord> KvRecordingDevice::CallsOf(KvDeviceCall call) const {
-  std::vector<KvDeviceCallRecord> matching;
-  std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(matching),
-               [call](const KvDeviceCallRecord& record) { return record.call == call; });
-  return matching;
-}
-
-HRESULT KvRecordingDevice::Record(const KvDeviceCallRecord& record) {
-  if (recording_) calls_.push_back(record);
-  return D3D_OK;
-}
-
 HRESULT KvRecordingDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
   if (state >= transforms_.size() || matrix == nullptr) return D3DERR_INVALIDCALL;
   transforms_[state] = *matrix;
-  return Record({.call = KvDeviceCall::kSetTransform, .state = state, .matrix = *matrix});
+  if (state == D3DTS_PROJECTION) ++projectionsSet;
+  return D3D_OK;
 }
 
 HRESULT KvRecordingDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
@@ -42,12 +30,11 @@ HRESULT KvRecordingDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* 
   return D3D_OK;
 }
 
-HRESULT KvRecordingDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL,
+HRESULT KvRecordingDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL,
                                               IDirect3DVertexBuffer9** buffer, HANDLE*) {
   if (buffer == nullptr) return D3DERR_INVALIDCALL;
   const HRESULT result = length == 0 ? D3DERR_INVALIDCALL : createVertexBufferResult_;
   *buffer = FAILED(result) ? nullptr : new KvMemoryVertexBuffer(this, length, bufferLockResult_);
-  Record({KvDeviceCall::kCreateVertexBuffer, 0, fvf, length, 0, 0, *buffer});
   return result;
 }
 
@@ -56,7 +43,6 @@ HRESULT KvRecordingDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT forma
   if (buffer == nullptr) return D3DERR_INVALIDCALL;
   const bool valid = length > 0 && (format == D3DFMT_INDEX16 || format == D3DFMT_INDEX32);
   *buffer = valid ? new KvMemoryIndexBuffer(this, length, bufferLockResult_) : nullptr;
-  Record({KvDeviceCall::kCreateIndexBuffer, 0, DWORD(format), length, 0, 0, *buffer});
   return valid ? D3D_OK : D3DERR_INVALIDCALL;
 }
 
@@ -67,13 +53,5 @@ HRESULT KvRecordingDevice::CreateTexture(UINT width, UINT height, UINT levels, D
   const bool knownFormat = format == D3DFMT_A8R8G8B8 || format == D3DFMT_X8R8G8B8;
   const bool valid = width > 0 && height > 0 && knownFormat;
   *texture = valid ? new KvMemoryTexture(this, width, height, levels) : nullptr;
-  Record({KvDeviceCall::kCreateTexture, 0, DWORD(format), 0, 0, 0, *texture});
   return valid ? D3D_OK : D3DERR_INVALIDCALL;
-}
-
-HRESULT KvRecordingDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
-                                           UINT stride) {
-  if (stream >= streams_.size()) return D3DERR_INVALIDCALL;
-  streams_[stream] = buffer;
-  return Record({KvDeviceCall::kSetStreamSource, stream, 0, offset, stride, 0, buffer});
 }

@@ -1,9 +1,9 @@
 // A Direct3D 9 device for unit tests that draws nothing: it keeps the state tests read back
-// (render states from zero, transforms from identity, viewport, textures), records every call
-// in order, and keeps buffers and textures in memory so that data written through Lock can be
-// read back. Get* reads that no code under test makes fail. The device starts with one
-// reference and Release never deletes it: tests read RefCount() to see every reference given
-// back. Buffers and textures hold a device reference; set resources are plain pointers.
+// (render states from zero, transforms from identity, viewport, textures), lists the draws
+// with the texture and world transform each used, and keeps buffers and textures in memory so
+// that data written through Lock can be read back. The device starts with one reference and
+// Release never deletes it: tests read RefCount() to see every reference given back. Buffers
+// and textures hold a device reference; set resources are plain pointers.
 #pragma once
 
 #include <array>
@@ -11,36 +11,10 @@
 
 #include "platform/d3d9.h"
 
-enum class KvDeviceCall {
-  kSetRenderState,
-  kSetSamplerState,
-  kSetTransform,
-  kSetViewport,
-  kClear,
-  kBeginScene,
-  kEndScene,
-  kPresent,
-  kSetTexture,
-  kCreateVertexBuffer,
-  kCreateIndexBuffer,
-  kCreateTexture,
-  kSetStreamSource,
-  kSetIndices,
-  kSetFVF,
-  kDrawPrimitive,
-  kDrawIndexedPrimitive,
-};
-
-// One recorded call. Fields a call does not use stay zero.
-struct KvDeviceCallRecord {
-  KvDeviceCall call;
-  DWORD slot = 0;   // sampler, texture stage or stream number
-  DWORD state = 0;  // render or sampler state, transform type, primitive type, clear flags
-  DWORD value = 0;  // state value, FVF, clear colour, created buffer's length
-  UINT start = 0;   // start vertex or start index of a draw; stride of a stream source
-  UINT primitiveCount = 0;
-  const void* resource = nullptr;  // texture, vertex or index buffer given or created
-  D3DMATRIX matrix{};              // the transform set, or the world transform at a draw
+struct KvRecordedDraw {
+  IDirect3DBaseTexture9* texture;  // bound to stage 0
+  UINT primitiveCount;
+  D3DMATRIX world;
 };
 
 class KvRecordingDevice final : public IDirect3DDevice9 {
@@ -50,12 +24,9 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   KvRecordingDevice& operator=(const KvRecordingDevice&) = delete;
 
   // ---- Inspection and control for tests ------------------------------------------------
-  const std::vector<KvDeviceCallRecord>& Calls() const { return calls_; }
-  std::vector<KvDeviceCallRecord> CallsOf(KvDeviceCall call) const;
-  std::size_t CountOf(KvDeviceCall call) const { return CallsOf(call).size(); }
-  void ClearCalls() { calls_.clear(); }
-  // With recording off the state is still kept; only the call list stops growing.
-  void SetRecording(bool on) { recording_ = on; }
+  std::vector<KvRecordedDraw> draws;  // grows only while recordDraws is on
+  bool recordDraws = true;
+  int projectionsSet = 0, scenesEnded = 0, presents = 0;
   ULONG RefCount() const { return references_; }
   // Buffers and textures created and not yet destroyed; the resources keep it.
   int& LiveResources() { return liveResources_; }
@@ -74,40 +45,35 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
     if (state >= D3DRS_COUNT) return D3DERR_INVALIDCALL;
     renderStates_[state] = value;
-    return Record({KvDeviceCall::kSetRenderState, 0, DWORD(state), value});
+    return D3D_OK;
   }
   HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
-  HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override {
-    return Record({KvDeviceCall::kSetSamplerState, sampler, DWORD(type), value});
-  }
+  HRESULT SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override { return D3D_OK; }
   HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override {
     return D3DERR_INVALIDCALL;
   }
   HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
   HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
   HRESULT SetViewport(const D3DVIEWPORT9* viewport) override {
-    if (viewport != nullptr) viewport_ = *viewport;
-    return viewport ? Record({KvDeviceCall::kSetViewport}) : D3DERR_INVALIDCALL;
+    if (viewport == nullptr) return D3DERR_INVALIDCALL;
+    viewport_ = *viewport;
+    return D3D_OK;
   }
   HRESULT GetViewport(D3DVIEWPORT9* viewport) override {
-    if (viewport != nullptr) *viewport = viewport_;
-    return viewport ? D3D_OK : D3DERR_INVALIDCALL;
+    if (viewport == nullptr) return D3DERR_INVALIDCALL;
+    *viewport = viewport_;
+    return D3D_OK;
   }
-  HRESULT Clear(DWORD, const D3DRECT*, DWORD flags, D3DCOLOR color, float, DWORD) override {
-    return Record({KvDeviceCall::kClear, 0, flags, color});
-  }
-  HRESULT BeginScene() override {
-    Record({KvDeviceCall::kBeginScene});
-    return beginSceneResult_;
-  }
-  HRESULT EndScene() override { return Record({KvDeviceCall::kEndScene}); }
+  HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override { return D3D_OK; }
+  HRESULT BeginScene() override { return beginSceneResult_; }
+  HRESULT EndScene() override { return ++scenesEnded, D3D_OK; }
   HRESULT Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
-    return Record({KvDeviceCall::kPresent});
+    return ++presents, D3D_OK;
   }
   HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
     if (stage >= textures_.size()) return D3DERR_INVALIDCALL;
     textures_[stage] = texture;
-    return Record({.call = KvDeviceCall::kSetTexture, .slot = stage, .resource = texture});
+    return D3D_OK;
   }
   HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override { return D3DERR_INVALIDCALL; }
   HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
@@ -116,40 +82,33 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
                             IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) override;
   HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                         D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
-  HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
-                          UINT stride) override;
+  HRESULT SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) override { return D3D_OK; }
   HRESULT GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*, UINT*) override {
     return D3DERR_INVALIDCALL;
   }
-  HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override {
-    indices_ = buffer;
-    return Record({.call = KvDeviceCall::kSetIndices, .resource = buffer});
-  }
-  HRESULT SetFVF(DWORD fvf) override { return Record({KvDeviceCall::kSetFVF, 0, 0, fvf}); }
+  HRESULT SetIndices(IDirect3DIndexBuffer9*) override { return D3D_OK; }
+  HRESULT SetFVF(DWORD) override { return D3D_OK; }
   HRESULT GetFVF(DWORD*) override { return D3DERR_INVALIDCALL; }
-  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override {
-    return Record({KvDeviceCall::kDrawPrimitive, 0, DWORD(type), 0, startVertex, primitiveCount,
-                   streams_[0], transforms_[D3DTS_WORLD]});
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT primitiveCount) override {
+    return Draw(primitiveCount);
   }
-  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT, UINT, UINT, UINT startIndex,
+  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT,
                                UINT primitiveCount) override {
-    return Record({KvDeviceCall::kDrawIndexedPrimitive, 0, DWORD(type), 0, startIndex,
-                   primitiveCount, indices_, transforms_[D3DTS_WORLD]});
+    return Draw(primitiveCount);
   }
 
  private:
-  HRESULT Record(const KvDeviceCallRecord& record);
+  HRESULT Draw(UINT primitiveCount) {
+    if (recordDraws) draws.push_back({textures_[0], primitiveCount, transforms_[D3DTS_WORLD]});
+    return D3D_OK;
+  }
 
-  std::vector<KvDeviceCallRecord> calls_;
-  bool recording_ = true;
   ULONG references_ = 1;
   int liveResources_ = 0;
   std::array<DWORD, D3DRS_COUNT> renderStates_{};
   std::array<D3DMATRIX, D3DTS_WORLD + 1> transforms_;
   D3DVIEWPORT9 viewport_{0, 0, 800, 600, 0.0f, 1.0f};
   std::array<IDirect3DBaseTexture9*, 8> textures_{};
-  std::array<IDirect3DVertexBuffer9*, 16> streams_{};  // the buffer each stream draws from
-  IDirect3DIndexBuffer9* indices_ = nullptr;
   HRESULT createVertexBufferResult_ = D3D_OK;
   HRESULT bufferLockResult_ = D3D_OK;
   HRESULT beginSceneResult_ = D3D_OK;

@@ -117,18 +117,18 @@ double SprayIntensity(const std::vector<Droplet>& drops, double x, double y) {
   return value * (1.0 - Smooth((r - 0.32) / 0.1));
 }
 
-// A rounded sheet of vertical streaks.
+// A soft oval of vertical streaks. The streaks fade towards every edge of the oval, so that
+// sheets rolled at any angle and overlapping in the fall blend into one stream of water
+// instead of showing the squares they are drawn on.
 double SheetIntensity(double x, double y) {
-  double qx = std::fabs(x - 0.5) - 0.30, qy = std::fabs(y - 0.5) - 0.34;
-  double outside =
-      std::sqrt(std::max(qx, 0.0) * std::max(qx, 0.0) + std::max(qy, 0.0) * std::max(qy, 0.0));
-  double edge = outside + std::min(std::max(qx, qy), 0.0) - 0.1;  // < 0 inside
+  const double across = (x - 0.5) / 0.44, along = (y - 0.5) / 0.47;
+  const double fade = Bump(across * across + along * along);
   // Sparse bright streaks over a faint sheet: dozens of sheets overlap in the fall and are
   // added to the picture, so each one must stay faint.
   double streak = Smooth(ValueNoiseXY(x * 24, y * 3, 81, 0, 0) + 0.5);
   double streaks =
       0.15 + 0.75 * streak * streak * streak + 0.1 * (1.0 + ValueNoiseXY(x * 64, y * 6, 82, 0, 0));
-  return streaks * (1.0 - Smooth((edge + 0.1) / 0.1));
+  return 1.5 * streaks * fade;
 }
 
 }  // namespace
