@@ -9,7 +9,7 @@ packages=(
   libsdl2-dev libsdl2-image-dev libepoxy-dev zlib1g-dev libx11-dev
   libgtest-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils x11-xkb-utils x11-xserver-utils imagemagick
 )
 [ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 zip wine64)
 

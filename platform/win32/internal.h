@@ -28,7 +28,7 @@ void KvReleaseWindow(HWND window);
 void KvForEachOpenWindow(void (*visit)(HWND window));
 
 // Keyboard state, fed by the message pump.
-int KvVirtualKeyFromSdl(SDL_Keycode key);
+int KvVirtualKeyFromSdl(SDL_Scancode key);
 void KvKeyboardPress(int virtualKey);
 void KvKeyboardRelease(int virtualKey);
 

@@ -19,7 +19,7 @@ void PostClose(HWND window) {
 }
 
 void TranslateKey(const SDL_KeyboardEvent& key) {
-  const int virtualKey = KvVirtualKeyFromSdl(key.keysym.sym);
+  const int virtualKey = KvVirtualKeyFromSdl(key.keysym.scancode);
   if (virtualKey == 0) return;
   HWND window = KvWindowFromSdlId(key.windowID);
   if (key.type == SDL_KEYDOWN) {

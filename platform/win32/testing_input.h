@@ -14,4 +14,9 @@ void PressKey(int virtualKey);
 void ReleaseKey(int virtualKey);
 void ReleaseAllKeys();
 
+// Puts a key event for `window` on the event queue as the keyboard sends it: the letter key in
+// the place of `place` ('A' to 'Z' on a US keyboard), which types `types` ('a' to 'z') on the
+// current layout. The message pump turns it into a message.
+void PushLetterKey(HWND window, bool down, char place, char types);
+
 }  // namespace kv_testing

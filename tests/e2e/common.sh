@@ -19,9 +19,10 @@ wait_for() {
   done
 }
 
-# Xvfb picks a free display itself and writes its number to the descriptor it is given.
+# Xvfb picks a free display itself and writes its number to the descriptor it is given. It
+# keeps its settings (a keyboard layout set before the demo starts) when its last client leaves.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 "$SCREEN_SIZE" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 "$SCREEN_SIZE" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   wait_for 30 grep -q . "$WORK/display" || fail "Xvfb did not start"
   export DISPLAY=:$(head -1 "$WORK/display")
