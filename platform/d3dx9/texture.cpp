@@ -17,11 +17,28 @@ void Upload(IDirect3DTexture9* texture, UINT level, const KvImage& image) {
   texture->UnlockRect(level);
 }
 
+// The filter a D3DX_FILTER value names in its low byte (the flags above it, such as dither, are
+// not emulated); no filter at all resamples as the point filter does. D3DX_DEFAULT is `fallback`.
+KvImageFilter FilterOf(DWORD filter, KvImageFilter fallback) {
+  if (filter == D3DX_DEFAULT) return fallback;
+  switch (filter & 0xFF) {
+    case D3DX_FILTER_NONE:
+    case D3DX_FILTER_POINT:
+      return KvImageFilter::kPoint;
+    case D3DX_FILTER_LINEAR:
+      return KvImageFilter::kLinear;
+    case D3DX_FILTER_BOX:
+      return KvImageFilter::kBox;
+    default:
+      return KvImageFilter::kTriangle;
+  }
+}
+
 }  // namespace
 
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, LPCSTR fileName, UINT width,
                                      UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
-                                     D3DPOOL pool, DWORD, DWORD, D3DCOLOR colorKey,
+                                     D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
                                      D3DXIMAGE_INFO* sourceInfo, PALETTEENTRY*,
                                      IDirect3DTexture9** texture) {
   if (!texture) return D3DERR_INVALIDCALL;
@@ -29,9 +46,11 @@ HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, LPCSTR fileName, 
   if (!device || !fileName) return D3DERR_INVALIDCALL;
   std::vector<std::uint8_t> bytes;
   if (!KvReadWholeFile(fileName, bytes, kLargestFile)) return D3DXERR_INVALIDDATA;
+  const KvImageFilters defaults;
+  const KvImageFilters filters{FilterOf(filter, defaults.image), FilterOf(mipFilter, defaults.mip)};
   KvTextureImage image;
-  const KvImageStatus status =
-      KvDecodeTextureImage(bytes.data(), bytes.size(), width, height, mipLevels, colorKey, image);
+  const KvImageStatus status = KvDecodeTextureImage(bytes.data(), bytes.size(), width, height,
+                                                    mipLevels, colorKey, image, {}, filters);
   if (status == KvImageStatus::kBadFile) return D3DXERR_INVALIDDATA;
   if (sourceInfo) {
     *sourceInfo = D3DXIMAGE_INFO{image.sourceWidth, image.sourceHeight, 1, 1,

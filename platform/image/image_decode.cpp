@@ -1,11 +1,11 @@
-// The colour key, rounding to powers of two and nearest-area resampling for every level of a
-// decoded image.
+// The colour key, rounding to powers of two and the resampled levels of a decoded image.
 #include "platform/image/image_decode.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "platform/image/read_image.h"
+#include "platform/image/resample.h"
 
 namespace {
 
@@ -41,44 +41,12 @@ unsigned LevelCount(unsigned width, unsigned height, unsigned requested) {
   return (requested == 0 || requested == kKvImageDefault) ? full : std::min(requested, full);
 }
 
-std::uint32_t Average(const std::uint32_t* samples, int count) {
-  std::uint32_t result = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    std::uint32_t sum = 0;
-    for (int i = 0; i < count; ++i) sum += (samples[i] >> shift) & 0xFF;
-    result |= ((sum + std::uint32_t(count) / 2) / std::uint32_t(count)) << shift;
-  }
-  return result;
-}
-
-// Nearest-area resampling: each target texel averages the source texels it covers.
-KvImage Resize(const KvImage& source, unsigned width, unsigned height) {
-  if (source.width == width && source.height == height) return source;
-  KvImage target{width, height, std::vector<std::uint32_t>(std::size_t(width) * height)};
-  for (unsigned y = 0; y < height; ++y) {
-    const unsigned y0 = y * source.height / height;
-    const unsigned y1 = std::max(y0 + 1, (y + 1) * source.height / height);
-    for (unsigned x = 0; x < width; ++x) {
-      const unsigned x0 = x * source.width / width;
-      const unsigned x1 = std::max(x0 + 1, (x + 1) * source.width / width);
-      std::uint32_t samples[4];
-      int count = 0;
-      for (unsigned sy = y0; sy < y1 && count < 4; sy += std::max(1u, (y1 - y0) / 2)) {
-        for (unsigned sx = x0; sx < x1 && count < 4; sx += std::max(1u, (x1 - x0) / 2)) {
-          samples[count++] = source.texels[std::size_t(sy) * source.width + sx];
-        }
-      }
-      target.texels[std::size_t(y) * width + x] = Average(samples, count);
-    }
-  }
-  return target;
-}
-
 }  // namespace
 
 KvImageStatus KvDecodeTextureImage(const std::uint8_t* data, std::size_t size, unsigned width,
                                    unsigned height, unsigned mipLevels, std::uint32_t colorKey,
-                                   KvTextureImage& out, const KvImageLimits& limits) {
+                                   KvTextureImage& out, const KvImageLimits& limits,
+                                   const KvImageFilters& filters) {
   out = KvTextureImage{};
   KvImage image;
   if (!KvReadImage(data, size, limits, image)) return KvImageStatus::kBadFile;
@@ -91,11 +59,11 @@ KvImageStatus KvDecodeTextureImage(const std::uint8_t* data, std::size_t size, u
   const unsigned count = LevelCount(w, h, mipLevels);
   out.levels.reserve(count);
   const bool sameSize = image.width == w && image.height == h;
-  out.levels.push_back(sameSize ? std::move(image) : Resize(image, w, h));
+  out.levels.push_back(sameSize ? std::move(image) : KvResample(image, w, h, filters.image));
   for (unsigned i = 1; i < count; ++i) {
     const KvImage& above = out.levels.back();
-    out.levels.push_back(
-        Resize(above, std::max(1u, above.width / 2), std::max(1u, above.height / 2)));
+    out.levels.push_back(KvResample(above, std::max(1u, above.width / 2),
+                                    std::max(1u, above.height / 2), filters.mip));
   }
   return KvImageStatus::kOk;
 }

@@ -1,5 +1,5 @@
 // Image files to the texel levels of a texture, with no device: decoding through SDL2_image,
-// the colour key, the size rounded up to powers of two and the chain of box-filtered levels.
+// the colour key, the size rounded up to powers of two and the chain of filtered levels.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +29,14 @@ struct KvTextureImage {
   std::vector<KvImage> levels;  // largest first, each half the size of the one before
 };
 
+// How texels are resampled: to the texture's size (image) and from each level to the next
+// (mip). The defaults are those of D3DX_DEFAULT.
+enum class KvImageFilter { kPoint, kBox, kLinear, kTriangle };
+struct KvImageFilters {
+  KvImageFilter image = KvImageFilter::kTriangle;
+  KvImageFilter mip = KvImageFilter::kBox;
+};
+
 enum class KvImageStatus {
   kOk,
   kBadFile,         // not a PNG, JPEG, BMP or TGA that decodes, or an image beyond the limits
@@ -42,4 +50,5 @@ enum class KvImageStatus {
 // source size is still set when the file itself was read).
 KvImageStatus KvDecodeTextureImage(const std::uint8_t* data, std::size_t size, unsigned width,
                                    unsigned height, unsigned mipLevels, std::uint32_t colorKey,
-                                   KvTextureImage& out, const KvImageLimits& limits = {});
+                                   KvTextureImage& out, const KvImageLimits& limits = {},
+                                   const KvImageFilters& filters = {});

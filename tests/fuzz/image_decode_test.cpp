@@ -27,11 +27,12 @@ TEST(TextureDecode, KeysTexelsThenRoundsUpAndHalvesToOneTexel) {
   EXPECT_EQ(std::pair(keyed.sourceWidth, keyed.sourceHeight), std::pair(3u, 2u));
   ASSERT_EQ(keyed.levels.size(), 3u);  // 4 × 2, 2 × 1, 1 × 1
   EXPECT_EQ(std::pair(keyed.levels[0].width, keyed.levels[0].height), std::pair(4u, 2u));
-  // Rounding up repeats source columns: x 0, 0, 1, 2 of the source.
-  EXPECT_EQ(keyed.levels[0].texels, (std::vector<DWORD>{0, 0, kBlue, 0, 0, 0, 0, 0}));
-  // Keyed texels are averaged into the smaller levels as transparent black.
-  EXPECT_EQ(keyed.levels[1].texels, (std::vector<DWORD>{0, 0x40000040}));
-  EXPECT_EQ(keyed.levels[2].texels, std::vector<DWORD>{0x20000020});
+  // Rounding up interpolates between the nearest source columns, keyed ones as transparent
+  // black: target columns 1 and 2 centre ⅝ of the way to and from source column 1, ⅝ blue.
+  constexpr DWORD kBlue58 = 0x9F00009F;  // 255 × ⅝ = 159.4
+  EXPECT_EQ(keyed.levels[0].texels, (std::vector<DWORD>{0, kBlue58, kBlue58, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(keyed.levels[1].texels, (std::vector<DWORD>{0x28000028, 0x28000028}));  // 159 / 4
+  EXPECT_EQ(keyed.levels[2].texels, std::vector<DWORD>{0x28000028});
 
   KvTextureImage unkeyed;  // a key of 0 keys nothing
   ASSERT_EQ(Decode(file, 0, 0, 0, 0, unkeyed), KvImageStatus::kOk);

@@ -34,6 +34,7 @@ inline std::string KvCheckTextureInput(const std::uint8_t* data, std::size_t siz
   UINT w = 1, h = 1, expectedLevels = 1;
   while (w < sw) w <<= 1;
   while (h < sh) h <<= 1;
+  const UINT w0 = w, h0 = h;
   for (UINT m = w > h ? w : h; m > 1; m >>= 1) ++expectedLevels;
   if (image.levels.size() != expectedLevels) return "a wrong number of levels";
   for (const KvImage& level : image.levels) {
@@ -43,8 +44,9 @@ inline std::string KvCheckTextureInput(const std::uint8_t* data, std::size_t siz
     w = w > 1 ? w / 2 : 1;
     h = h > 1 ? h / 2 : 1;
   }
-  // Rounding up copies texels without blending them, so no keyed texel survives in level 0.
-  if (key != 0) {
+  // Level 0 of an image already at powers of two is the image, keyed: no texel of the key is
+  // left. (Resampled, blends of texels near the key may round to it.)
+  if (key != 0 && w0 == sw && h0 == sh) {
     for (DWORD texel : image.levels[0].texels) {
       if (texel == key) return "a keyed texel survived";
     }
