@@ -75,8 +75,9 @@ void KvDevice::ApplyTexture() {
   glBindSampler(0, sampler_);
 }
 
-// The program variant for texturing and the alpha test; the alpha test's values are the
-// chosen program's own uniforms, so they are set whenever it is chosen.
+// The program variant for texturing and the alpha test; the alpha test's values and the half
+// pixel of the viewport are the chosen program's own uniforms, so they are set whenever it is
+// chosen or the viewport changes.
 void KvDevice::SelectProgram() {
   const auto& rs = state_.renderStates;
   const bool alphaTested = rs[D3DRS_ALPHATESTENABLE] != FALSE;
@@ -90,6 +91,13 @@ void KvDevice::SelectProgram() {
     program_ = chosen;
     glUseProgram(program_->name);
   }
+  // Half a pixel is 1 / width of clip space (2 spans the viewport), and OpenGL's y runs up. A
+  // shade under half (63/64 of it) leaves an edge that lay on a pixel centre just above or left
+  // of it, so the pixel counts for a top or left edge and not for a bottom or right one, as
+  // Direct3D's fill rule has it, whatever OpenGL's own rule for a centre on an edge.
+  const D3DVIEWPORT9& v = state_.viewport;
+  const float half = 63.0f / 64.0f;
+  glUniform2f(program_->halfPixel, half / float(v.Width), -half / float(v.Height));
   if (alphaTested) {
     glUniform1i(program_->alphaFunction, GLint(rs[D3DRS_ALPHAFUNC]));
     glUniform1f(program_->alphaReference, float(rs[D3DRS_ALPHAREF] & 0xFF));
@@ -104,7 +112,9 @@ void KvDevice::ApplyState() {
     glBindVertexArray(vertexArray_);
   }
   if (dirty & kKvDirtyViewport) ApplyViewport();
-  if (dirty & (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest)) SelectProgram();
+  if (dirty & (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest | kKvDirtyViewport)) {
+    SelectProgram();
+  }
   if (dirty & kKvDirtyBlend) ApplyBlend();
   if (dirty & kKvDirtyDepth) ApplyDepth();
   if (dirty & kKvDirtyCull) ApplyCulling();

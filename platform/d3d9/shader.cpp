@@ -19,11 +19,15 @@ layout(location = TEXCOORD_LOCATION) in vec2 inTexCoord;
 // World × view × projection: a constant attribute for a single draw, one per instance for
 // a gathered run of draws; the same arithmetic either way.
 layout(location = TRANSFORM_LOCATION) in mat4 inWorldViewProjection;
+// Direct3D's pixel centres lie at whole coordinates, OpenGL's half a pixel further right and
+// down, so the geometry moves right and down by (a shade under) half a pixel of the viewport.
+uniform vec2 halfPixel;
 out vec4 color;
 out vec2 texCoord;
 void main() {
   vec4 clip = inWorldViewProjection * vec4(inPosition, 1.0);
   clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
+  clip.xy += halfPixel * clip.w;
   gl_Position = clip;
   color = inColor;
   texCoord = inTexCoord;
@@ -149,6 +153,7 @@ bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgr
   glUniform1i(glGetUniformLocation(program.name, "image"), 0);
   program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
   program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
+  program.halfPixel = glGetUniformLocation(program.name, "halfPixel");
   return true;
 }
 

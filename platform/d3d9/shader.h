@@ -8,6 +8,7 @@ struct KvShaderProgram {
   GLuint name = 0;
   GLint alphaFunction = -1;   // a D3DCMPFUNC value; the GLSL names the same values
   GLint alphaReference = -1;  // compared with alpha × 255
+  GLint halfPixel = -1;       // of the viewport, in clip space
 };
 bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
 // The program Present draws the back buffer with; 0 if it cannot be made.
