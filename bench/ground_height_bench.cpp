@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "platform/mesh_raycast.h"
+#include "platform/d3dx9/mesh_raycast.h"
 
 namespace {
 

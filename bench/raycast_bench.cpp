@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/mesh_raycast.h"
+#include "platform/d3dx9/mesh_raycast.h"
 
 namespace {
 

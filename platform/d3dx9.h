@@ -7,12 +7,6 @@
 
 // ---- Math -----------------------------------------------------------------------------
 
-struct D3DXVECTOR2 {
-  float x, y;
-  D3DXVECTOR2() = default;
-  D3DXVECTOR2(float x_, float y_) : x(x_), y(y_) {}
-};
-
 struct D3DXVECTOR3 : public D3DVECTOR {
   D3DXVECTOR3() = default;
   D3DXVECTOR3(float x_, float y_, float z_) : D3DVECTOR{x_, y_, z_} {}
@@ -42,9 +36,9 @@ struct D3DXVECTOR4 {
 struct D3DXMATRIX : public D3DMATRIX {
   D3DXMATRIX() = default;
   D3DXMATRIX(const D3DMATRIX& m) : D3DMATRIX(m) {}
-  D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23,
-             float f24, float f31, float f32, float f33, float f34, float f41, float f42,
-             float f43, float f44);
+  D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23, float f24,
+             float f31, float f32, float f33, float f34, float f41, float f42, float f43,
+             float f44);
 
   float& operator()(UINT row, UINT column) { return m[row][column]; }
   float operator()(UINT row, UINT column) const { return m[row][column]; }
@@ -60,15 +54,13 @@ float D3DXVec3Dot(const D3DXVECTOR3* a, const D3DXVECTOR3* b);
 D3DXVECTOR3* D3DXVec3Cross(D3DXVECTOR3* out, const D3DXVECTOR3* a, const D3DXVECTOR3* b);
 D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v);
 D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
-D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v,
-                                     const D3DXMATRIX* m);
+D3DXVECTOR3* D3DXVec3TransformNormal(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
 D3DXVECTOR4* D3DXVec3Transform(D3DXVECTOR4* out, const D3DXVECTOR3* v, const D3DXMATRIX* m);
-D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v,
-                             const D3DVIEWPORT9* viewport, const D3DXMATRIX* projection,
-                             const D3DXMATRIX* view, const D3DXMATRIX* world);
+D3DXVECTOR3* D3DXVec3Project(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DVIEWPORT9* viewport,
+                             const D3DXMATRIX* projection, const D3DXMATRIX* view,
+                             const D3DXMATRIX* world);
 
 D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
-BOOL D3DXMatrixIsIdentity(const D3DXMATRIX* m);
 D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z);
 D3DXMATRIX* D3DXMatrixRotationX(D3DXMATRIX* out, float angle);
 D3DXMATRIX* D3DXMatrixRotationY(D3DXMATRIX* out, float angle);
@@ -105,7 +97,6 @@ UINT D3DXGetFVFVertexSize(DWORD fvf);
 class ID3DXBuffer : public IUnknown {
  public:
   virtual void* GetBufferPointer() = 0;
-  virtual DWORD GetBufferSize() = 0;
 };
 
 HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
@@ -134,10 +125,8 @@ class ID3DXBaseMesh : public IUnknown {
  public:
   virtual HRESULT DrawSubset(DWORD attributeId) = 0;
   virtual DWORD GetNumFaces() = 0;
-  virtual DWORD GetNumVertices() = 0;
   virtual DWORD GetFVF() = 0;
   virtual DWORD GetNumBytesPerVertex() = 0;
-  virtual DWORD GetOptions() = 0;
   virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
   virtual HRESULT LockVertexBuffer(DWORD flags, void** data) = 0;
   virtual HRESULT UnlockVertexBuffer() = 0;
@@ -149,16 +138,13 @@ class ID3DXBaseMesh : public IUnknown {
 
 class ID3DXMesh : public ID3DXBaseMesh {
  public:
-  virtual HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) = 0;
-  virtual HRESULT UnlockAttributeBuffer() = 0;
 };
 
 class ID3DXEffectInstance;
 
 HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials,
-                           ID3DXBuffer** effectInstances, DWORD* materialCount,
-                           ID3DXMesh** mesh);
+                           ID3DXBuffer** effectInstances, DWORD* materialCount, ID3DXMesh** mesh);
 
 HRESULT D3DXIntersect(ID3DXBaseMesh* mesh, const D3DXVECTOR3* rayPosition,
                       const D3DXVECTOR3* rayDirection, BOOL* hit, DWORD* faceIndex, float* u,
@@ -184,6 +170,6 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR fileName,
                                    IDirect3DTexture9** texture);
 HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice9* device, LPCSTR fileName, UINT width,
                                      UINT height, UINT mipLevels, DWORD usage, D3DFORMAT format,
-                                     D3DPOOL pool, DWORD filter, DWORD mipFilter,
-                                     D3DCOLOR colorKey, D3DXIMAGE_INFO* sourceInfo,
-                                     PALETTEENTRY* palette, IDirect3DTexture9** texture);
+                                     D3DPOOL pool, DWORD filter, DWORD mipFilter, D3DCOLOR colorKey,
+                                     D3DXIMAGE_INFO* sourceInfo, PALETTEENTRY* palette,
+                                     IDirect3DTexture9** texture);

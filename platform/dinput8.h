@@ -57,7 +57,6 @@ class IDirectInputDevice8A : public IUnknown {
   virtual HRESULT SetDataFormat(const DIDATAFORMAT* format) = 0;
   virtual HRESULT SetCooperativeLevel(HWND window, DWORD flags) = 0;
   virtual HRESULT Acquire() = 0;
-  virtual HRESULT Unacquire() = 0;
   virtual HRESULT Poll() = 0;
   virtual HRESULT GetDeviceState(DWORD size, LPVOID data) = 0;
 };

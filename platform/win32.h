@@ -30,8 +30,12 @@ constexpr BOOL FALSE = 0;
 #define WINAPI
 #define CALLBACK
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+  return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+  return hr < 0;
+}
 
 constexpr HRESULT S_OK = 0;
 constexpr HRESULT S_FALSE = 1;
@@ -148,14 +152,13 @@ constexpr int VK_F12 = 0x7B;
 
 // Window class and window.
 ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
-                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
-BOOL GetClientRect(HWND window, RECT* rect);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int GetSystemMetrics(int index);
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  libsdl2-dev libepoxy-dev libstb-dev zlib1g-dev libx11-dev
+  libsdl2-dev libsdl2-image-dev libepoxy-dev zlib1g-dev libx11-dev
   libgtest-dev libbenchmark-dev
   libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
   xvfb xauth xdotool x11-utils imagemagick

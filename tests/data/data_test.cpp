@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/image_decode.h"
-#include "platform/mesh_raycast.h"
-#include "platform/xfile_reader.h"
+#include "platform/image/image_decode.h"
+#include "platform/d3dx9/mesh_raycast.h"
+#include "platform/xfile/reader.h"
 #include "scene/model.h"
 #include "tests/support/image_files.h"
 #include "tests/support/recording_device.h"

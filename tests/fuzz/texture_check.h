@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/d3dx9.h"
-#include "platform/image_decode.h"
+#include "platform/image/image_decode.h"
 
 // The fuzzer keeps images small so that each input runs in milliseconds; the program's own
 // limits are the same checks with larger numbers.

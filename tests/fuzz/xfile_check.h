@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/xfile_reader.h"
+#include "platform/xfile/reader.h"
 
 // Returns "" when the reader's result is sound, else what is wrong with it; *loaded tells
 // whether the input was read as a mesh.

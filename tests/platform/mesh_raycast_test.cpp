@@ -1,5 +1,5 @@
 // The ray queries under the ground probe: the nearest hit ahead, as checking every face finds it.
-#include "platform/mesh_raycast.h"
+#include "platform/d3dx9/mesh_raycast.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/xfile_reader.h"
+#include "platform/xfile/reader.h"
 
 namespace {
 

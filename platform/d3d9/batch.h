@@ -1,0 +1,62 @@
+// Gathered draws: consecutive DrawPrimitive calls of the same primitives from the same
+// vertices, differing only in the world transform (each particle's quad), wait here with one
+// world × view × projection each and go to OpenGL as one draw. The transform travels one way:
+// the device hands it in, the batch hands it to the shader.
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "platform/d3dx9.h"
+
+class KvDrawBatch {
+ public:
+  // The vertices one draw reads from the stream.
+  struct Run {
+    GLenum mode = 0;
+    GLint first = 0;
+    GLsizei count = 0;
+  };
+  // The stream the waiting draws read, with the vertex attributes already pointing at it.
+  struct Stream {
+    const BYTE* data;  // the buffer's copy in memory, from its first vertex
+    UINT stride;
+    DWORD fvf;
+  };
+
+  // Makes and deletes the OpenGL buffers, in the device's context.
+  void Create();
+  void Destroy();
+
+  bool Empty() const { return transforms_.empty(); }
+  // Whether a draw of these vertices joins the draws waiting.
+  bool Joins(const Run& run) const;
+  // Starts gathering draws of these vertices; the draws waiting before must have been issued.
+  void Start(const Run& run);
+  void Add(const D3DXMATRIX& worldViewProjection);
+  // Issues the waiting draws as one. Returns true when it pointed the vertex attributes away
+  // from the stream (the device points them back before its next draw).
+  bool Flush(const Stream& stream);
+
+ private:
+  // What the index list of expanded runs holds: `corners` repeated for `draws` copies of
+  // `count` vertices.
+  struct ExpandedIndices {
+    std::vector<GLuint> corners;
+    std::size_t count = 0;
+    std::size_t draws = 0;
+  };
+
+  void DrawInstanced();
+  bool DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners);
+  void PrepareExpandedIndices(const std::vector<GLuint>& corners);
+
+  Run run_;
+  std::vector<D3DXMATRIX> transforms_;
+  GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
+  GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw
+  GLuint expandedIndices_ = 0;
+  ExpandedIndices expandedIndexList_;
+};

@@ -1,0 +1,312 @@
+// The device: its context and offscreen back buffer, the resources it creates, and the
+// state it keeps: every setter validates, compares, and when the value changes issues the
+// draws waiting for it, stores it and marks its dirty group.
+#include "platform/d3d9/device.h"
+
+#include <algorithm>
+
+#include "platform/d3d9/resources.h"
+
+namespace {
+
+KvDevice* currentDevice = nullptr;
+
+bool ValidRenderState(D3DRENDERSTATETYPE state) {
+  return state > 0 && state < D3DRS_COUNT;
+}
+
+bool ValidSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type) {
+  return sampler < D3DSAMPLER_COUNT && type != 0 && type < D3DSAMP_COUNT;
+}
+
+// The matrix a transform state names; null for the states the device does not keep.
+D3DXMATRIX* TransformSlot(KvDeviceState& state, D3DTRANSFORMSTATETYPE type) {
+  switch (type) {
+    case D3DTS_WORLD:
+      return &state.world;
+    case D3DTS_VIEW:
+      return &state.view;
+    case D3DTS_PROJECTION:
+      return &state.projection;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params) {
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
+  if (!context) {
+    KvSetLastPlatformError(std::string("no OpenGL 3.3 context (") + SDL_GetError() + ")");
+    return nullptr;
+  }
+  if (SDL_GL_MakeCurrent(window->sdlWindow, context) != 0 || epoxy_gl_version() < 33) {
+    KvSetLastPlatformError("no OpenGL 3.3 context");
+    SDL_GL_DeleteContext(context);
+    return nullptr;
+  }
+  currentDevice = nullptr;
+  UINT width = params.BackBufferWidth;
+  UINT height = params.BackBufferHeight;
+  if (width == 0 || height == 0) {
+    int w = 0;
+    int h = 0;
+    SDL_GetWindowSize(window->sdlWindow, &w, &h);
+    width = width ? width : static_cast<UINT>(std::max(w, 1));
+    height = height ? height : static_cast<UINT>(std::max(h, 1));
+  }
+  SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+  auto* device =
+      new KvDevice(owner, window, context, width, height, params.EnableAutoDepthStencil != FALSE);
+  if (!device->CreateTargets()) {
+    KvSetLastPlatformError("the offscreen back buffer or the shaders cannot be created");
+    device->Release();
+    return nullptr;
+  }
+  return device;
+}
+
+KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+                   bool depthBuffer)
+    : owner_(owner),
+      window_(window),
+      context_(context),
+      width_(width),
+      height_(height),
+      state_(width, height, depthBuffer) {
+  owner_->AddRef();
+  KvRetainWindow(window_);
+  currentDevice = this;
+}
+
+bool KvDevice::CreateTargets() {
+  // The colour target is a texture, so Present can draw it onto the drawable.
+  glGenTextures(1, &colorTexture_);
+  glBindTexture(GL_TEXTURE_2D, colorTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(width_), GLsizei(height_), 0, GL_BGRA,
+               GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glGenRenderbuffers(1, &depthBuffer_);
+  glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT32F, GLsizei(width_), GLsizei(height_));
+  glGenFramebuffers(1, &framebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  glGenVertexArrays(1, &presentArray_);
+  glGenVertexArrays(1, &vertexArray_);
+  glBindVertexArray(vertexArray_);
+  glGenSamplers(1, &sampler_);
+  batch_.Create();
+  // The textured program is made now, so a context that cannot compile the shaders fails
+  // here; the other variants are made when first drawn with, which shortens the start.
+  presentProgram_ = KvCreatePresentProgram();
+  return presentProgram_ && KvCreateFixedFunctionProgram(true, false, programs_[1]);
+}
+
+KvDevice::~KvDevice() {
+  FlushDraws();
+  MakeCurrent();
+  for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
+  glDeleteProgram(presentProgram_);
+  glDeleteSamplers(1, &sampler_);
+  batch_.Destroy();
+  glDeleteVertexArrays(1, &vertexArray_);
+  glDeleteVertexArrays(1, &presentArray_);
+  glDeleteFramebuffers(1, &framebuffer_);
+  glDeleteTextures(1, &colorTexture_);
+  glDeleteRenderbuffers(1, &depthBuffer_);
+  SDL_GL_MakeCurrent(window_->sdlWindow, nullptr);
+  SDL_GL_DeleteContext(context_);
+  if (currentDevice == this) currentDevice = nullptr;
+  KvReleaseWindow(window_);
+  owner_->Release();
+}
+
+void KvDevice::MakeCurrent() {
+  if (currentDevice == this) return;
+  SDL_GL_MakeCurrent(window_->sdlWindow, context_);
+  currentDevice = this;
+  MarkDirty(kKvDirtyOpenGl);
+}
+
+// ---- Resources --------------------------------------------------------------------------
+
+HRESULT KvDevice::CreateVertexBuffer(UINT length, DWORD, DWORD fvf, D3DPOOL pool,
+                                     IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) {
+  if (!buffer) return D3DERR_INVALIDCALL;
+  *buffer = nullptr;
+  if (length == 0 || sharedHandle || pool > D3DPOOL_SCRATCH) return D3DERR_INVALIDCALL;
+  *buffer = new KvVertexBuffer(this, length, fvf);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT format, D3DPOOL pool,
+                                    IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) {
+  if (!buffer) return D3DERR_INVALIDCALL;
+  *buffer = nullptr;
+  if (length == 0 || sharedHandle || pool > D3DPOOL_SCRATCH ||
+      (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) {
+    return D3DERR_INVALIDCALL;
+  }
+  *buffer = new KvIndexBuffer(this, length, format);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD, D3DFORMAT format,
+                                D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) {
+  if (!texture) return D3DERR_INVALIDCALL;
+  *texture = nullptr;
+  constexpr UINT kLargest = 8192;
+  if (width == 0 || height == 0 || width > kLargest || height > kLargest || sharedHandle ||
+      (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8)) {
+    return D3DERR_INVALIDCALL;
+  }
+  const UINT full = KvFullMipCount(width, height);
+  const UINT count = (levels == 0 || levels > full) ? full : levels;
+  *texture = new KvTexture(this, width, height, count, pool);
+  return D3D_OK;
+}
+
+void KvDevice::Forget(IDirect3DBaseTexture9* texture) {
+  if (texture == state_.texture) Store(state_.texture, {}, kKvDirtyTexture);
+}
+
+void KvDevice::Forget(IDirect3DVertexBuffer9* buffer) {
+  if (buffer == state_.stream) Store(state_.stream, {}, kKvDirtyStream);
+}
+
+void KvDevice::Forget(IDirect3DIndexBuffer9* buffer) {
+  if (buffer == state_.indices) Store(state_.indices, {}, 0);
+}
+
+// ---- State ------------------------------------------------------------------------------
+
+template <class T>
+void KvDevice::Store(T& slot, const T& value, unsigned group) {
+  if (slot == value) return;
+  FlushDraws();
+  slot = value;
+  MarkDirty(group);
+}
+
+HRESULT KvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+  if (!ValidRenderState(state)) return D3DERR_INVALIDCALL;
+  const unsigned group = KvRenderStateGroup(state);
+  if (group == 0) {
+    state_.renderStates[state] = value;  // nothing drawn depends on it
+  } else {
+    Store(state_.renderStates[state], value, group);
+  }
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
+  if (!ValidRenderState(state) || !value) return D3DERR_INVALIDCALL;
+  *value = state_.renderStates[state];
+  return D3D_OK;
+}
+
+// Only stage 0 is drawn with; the other stages' states are kept.
+HRESULT KvDevice::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+  if (!ValidSamplerState(sampler, type)) return D3DERR_INVALIDCALL;
+  Store(state_.samplerStates[sampler][type], value, sampler == 0 ? unsigned{kKvDirtyTexture} : 0u);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
+  if (!ValidSamplerState(sampler, type) || !value) return D3DERR_INVALIDCALL;
+  *value = state_.samplerStates[sampler][type];
+  return D3D_OK;
+}
+
+// Draws already made keep the transform they were made with, so nothing waits for this.
+HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+  D3DXMATRIX* slot = TransformSlot(state_, state);
+  if (!matrix || !slot) return D3DERR_INVALIDCALL;
+  *slot = *matrix;
+  MarkDirty(kKvDirtyTransforms);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
+  const D3DXMATRIX* slot = TransformSlot(state_, state);
+  if (!matrix || !slot) return D3DERR_INVALIDCALL;
+  *matrix = *slot;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
+  if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
+      viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
+    return D3DERR_INVALIDCALL;
+  }
+  FlushDraws();
+  state_.viewport = *viewport;
+  MarkDirty(kKvDirtyViewport);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetViewport(D3DVIEWPORT9* viewport) {
+  if (!viewport) return D3DERR_INVALIDCALL;
+  *viewport = state_.viewport;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+  if (stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
+  if (stage == 0) Store(state_.texture, texture, kKvDirtyTexture);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
+  if (!texture || stage >= D3DSAMPLER_COUNT) return D3DERR_INVALIDCALL;
+  *texture = stage == 0 ? state_.texture : nullptr;
+  if (*texture) (*texture)->AddRef();
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
+                                  UINT stride) {
+  if (stream != 0) return D3DERR_INVALIDCALL;
+  if (buffer != state_.stream || offset != state_.streamOffset || stride != state_.streamStride) {
+    FlushDraws();
+    state_.stream = buffer;
+    state_.streamOffset = offset;
+    state_.streamStride = stride;
+    MarkDirty(kKvDirtyStream);
+  }
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
+                                  UINT* stride) {
+  if (stream != 0 || !buffer || !offset || !stride) return D3DERR_INVALIDCALL;
+  *buffer = state_.stream;
+  if (*buffer) (*buffer)->AddRef();
+  *offset = state_.streamOffset;
+  *stride = state_.streamStride;
+  return D3D_OK;
+}
+
+// Indexed draws bind their index buffer themselves.
+HRESULT KvDevice::SetIndices(IDirect3DIndexBuffer9* buffer) {
+  Store(state_.indices, buffer, 0);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::SetFVF(DWORD fvf) {
+  Store(state_.fvf, fvf, kKvDirtyStream);
+  return D3D_OK;
+}
+
+HRESULT KvDevice::GetFVF(DWORD* fvf) {
+  if (!fvf) return D3DERR_INVALIDCALL;
+  *fvf = state_.fvf;
+  return D3D_OK;
+}

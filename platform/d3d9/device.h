@@ -1,0 +1,127 @@
+// Inside the platform layer: the device over OpenGL.
+// Its methods: device.cpp (creation, context, resources, state setters and getters),
+// draw.cpp (applying dirty state groups, draws, gathered draws), frame.cpp (scenes, clear,
+// presentation, reading the picture back).
+#pragma once
+
+#include <epoxy/gl.h>
+
+#include <array>
+#include <vector>
+
+#include "platform/d3d9/batch.h"
+#include "platform/d3d9/device_state.h"
+#include "platform/d3d9/shader.h"
+#include "platform/d3dx9.h"
+#include "platform/ref_counted.h"
+#include "platform/win32/internal.h"
+
+class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
+ public:
+  // Creates the OpenGL context and the offscreen back buffer; null (reason recorded) when an
+  // OpenGL 3.3 core context cannot be had.
+  static KvDevice* Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params);
+  ~KvDevice() override;
+
+  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override;
+  HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) override;
+  HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) override;
+  HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) override;
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
+  HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
+  HRESULT SetViewport(const D3DVIEWPORT9* viewport) override;
+  HRESULT GetViewport(D3DVIEWPORT9* viewport) override;
+  HRESULT Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                DWORD stencil) override;
+  HRESULT BeginScene() override;
+  HRESULT EndScene() override;
+  HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow,
+                  const RGNDATA* dirtyRegion) override;
+  HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override;
+  HRESULT GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) override;
+  HRESULT CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
+                             IDirect3DVertexBuffer9** buffer, HANDLE* sharedHandle) override;
+  HRESULT CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
+                            IDirect3DIndexBuffer9** buffer, HANDLE* sharedHandle) override;
+  HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                        D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* sharedHandle) override;
+  HRESULT SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
+                          UINT stride) override;
+  HRESULT GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
+                          UINT* stride) override;
+  HRESULT SetIndices(IDirect3DIndexBuffer9* buffer) override;
+  HRESULT SetFVF(DWORD fvf) override;
+  HRESULT GetFVF(DWORD* fvf) override;
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) override;
+  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex, UINT minVertexIndex,
+                               UINT numVertices, UINT startIndex, UINT primitiveCount) override;
+
+  // A resource going away: the draws waiting to read it are issued, and it is bound no more.
+  // The device takes no reference on what is bound, as every resource holds the device.
+  void Forget(IDirect3DBaseTexture9* texture);
+  void Forget(IDirect3DVertexBuffer9* buffer);
+  void Forget(IDirect3DIndexBuffer9* buffer);
+  // Makes this device's OpenGL context current (resources call it before touching OpenGL).
+  void MakeCurrent();
+  // Issues the draws waiting to be gathered; resources call it before changing contents
+  // those draws read.
+  void FlushDraws();
+  // Whether draws that differ only in the world transform are gathered (on by default).
+  void SetDrawBatching(bool on);
+  // Something outside the device changed these OpenGL bindings (KvDirtyGroup bits).
+  void MarkDirty(unsigned groups) { state_.dirty |= groups; }
+  UINT Width() const { return width_; }
+  UINT Height() const { return height_; }
+  // Back buffer as ARGB, rows top to bottom.
+  void ReadBackBuffer(std::vector<DWORD>& pixels);
+  bool ReadPresented(std::vector<DWORD>& pixels, UINT& width, UINT& height) const;
+
+ private:
+  KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+           bool depthBuffer);
+  bool CreateTargets();
+  // Compares, and when the value differs issues the waiting draws, stores it and marks the
+  // group.
+  template <class T>
+  void Store(T& slot, const T& value, unsigned group);
+  void ApplyState();
+  void ApplyViewport();
+  void ApplyBlend();
+  void ApplyDepth();
+  void ApplyCulling();
+  void ApplyTexture();
+  void SelectProgram();
+  void DrawBackBuffer(int drawableWidth, int drawableHeight);
+  UINT StreamStride() const;
+  bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
+  KvDrawBatch::Stream CurrentStream() const;
+  const D3DXMATRIX& WorldViewProjection();
+
+  IDirect3D9* owner_;
+  HWND window_;
+  SDL_GLContext context_;
+  UINT width_;
+  UINT height_;
+  GLuint framebuffer_ = 0;
+  GLuint colorTexture_ = 0;
+  GLuint depthBuffer_ = 0;
+  GLuint vertexArray_ = 0;
+  GLuint presentArray_ = 0;  // no attributes: the present draw makes its own corners
+  GLuint presentProgram_ = 0;
+  GLuint sampler_ = 0;
+  // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0); made on first use.
+  std::array<KvShaderProgram, 4> programs_{};
+  const KvShaderProgram* program_ = nullptr;
+
+  KvDeviceState state_;
+  D3DXMATRIX worldViewProjection_;
+  KvDrawBatch batch_;
+  bool batching_ = true;
+  bool inScene_ = false;
+  std::vector<DWORD> presented_;
+  UINT presentedWidth_ = 0;
+  UINT presentedHeight_ = 0;
+};
+
+// Whether Present keeps a copy of the presented picture (tests turn it on).
+bool& KvKeepPresentedPictures();

@@ -1,0 +1,198 @@
+// Drawing: the dirty groups of the device's state applied to OpenGL, and the draw calls.
+// DrawPrimitive hands its transform to the batch, which gathers draws that differ only in it.
+#include "platform/d3d9/device.h"
+#include "platform/d3d9/gl_check.h"
+#include "platform/d3d9/gl_values.h"
+#include "platform/d3d9/resources.h"
+#include "platform/d3d9/shader_inputs.h"
+
+void KvDevice::ApplyViewport() {
+  const D3DVIEWPORT9& v = state_.viewport;
+  glViewport(GLint(v.X), GLint(height_ - v.Y - v.Height), GLsizei(v.Width), GLsizei(v.Height));
+  glDepthRange(v.MinZ, v.MaxZ);
+}
+
+void KvDevice::ApplyBlend() {
+  const auto& rs = state_.renderStates;
+  if (rs[D3DRS_ALPHABLENDENABLE]) {
+    glEnable(GL_BLEND);
+    GLenum source = KvBlendFactor(rs[D3DRS_SRCBLEND]);
+    GLenum destination = KvBlendFactor(rs[D3DRS_DESTBLEND]);
+    if (rs[D3DRS_SRCBLEND] == D3DBLEND_BOTHSRCALPHA) {
+      source = GL_SRC_ALPHA;
+      destination = GL_ONE_MINUS_SRC_ALPHA;
+    } else if (rs[D3DRS_SRCBLEND] == D3DBLEND_BOTHINVSRCALPHA) {
+      source = GL_ONE_MINUS_SRC_ALPHA;
+      destination = GL_SRC_ALPHA;
+    }
+    glBlendFunc(source, destination);
+    glBlendEquation(KvBlendEquation(rs[D3DRS_BLENDOP]));
+    const DWORD f = rs[D3DRS_BLENDFACTOR];
+    glBlendColor(((f >> 16) & 0xFF) / 255.0f, ((f >> 8) & 0xFF) / 255.0f, (f & 0xFF) / 255.0f,
+                 (f >> 24) / 255.0f);
+  } else {
+    glDisable(GL_BLEND);
+  }
+  const DWORD writes = rs[D3DRS_COLORWRITEENABLE];
+  glColorMask(writes & 1, (writes >> 1) & 1, (writes >> 2) & 1, (writes >> 3) & 1);
+}
+
+void KvDevice::ApplyDepth() {
+  const auto& rs = state_.renderStates;
+  if (rs[D3DRS_ZENABLE] != D3DZB_FALSE) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(KvDepthFunction(rs[D3DRS_ZFUNC]));
+  } else {
+    glDisable(GL_DEPTH_TEST);
+  }
+  glDepthMask(rs[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+}
+
+// Direct3D names the winding as seen on the screen; so does OpenGL's window space, which
+// shows the same picture, so clockwise there is clockwise here.
+void KvDevice::ApplyCulling() {
+  const DWORD cull = state_.renderStates[D3DRS_CULLMODE];
+  if (cull == D3DCULL_CW || cull == D3DCULL_CCW) {
+    glEnable(GL_CULL_FACE);
+    glFrontFace(cull == D3DCULL_CW ? GL_CCW : GL_CW);
+    glCullFace(GL_BACK);
+  } else {
+    glDisable(GL_CULL_FACE);
+  }
+}
+
+void KvDevice::ApplyTexture() {
+  auto* texture = static_cast<KvTexture*>(static_cast<IDirect3DTexture9*>(state_.texture));
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : 0);
+  const auto& s = state_.samplerStates[0];
+  glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, KvWrap(s[D3DSAMP_ADDRESSU]));
+  glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, KvWrap(s[D3DSAMP_ADDRESSV]));
+  glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER,
+                      s[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER,
+                      KvMinFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
+  glBindSampler(0, sampler_);
+}
+
+// The program variant for texturing and the alpha test; the alpha test's values are the
+// chosen program's own uniforms, so they are set whenever it is chosen.
+void KvDevice::SelectProgram() {
+  const auto& rs = state_.renderStates;
+  const bool alphaTested = rs[D3DRS_ALPHATESTENABLE] != FALSE;
+  const int variant = (state_.texture ? 1 : 0) | (alphaTested ? 2 : 0);
+  KvShaderProgram* chosen = &programs_[variant];
+  if (chosen->name == 0) {
+    KvCreateFixedFunctionProgram(variant & 1, variant & 2, *chosen);
+    program_ = nullptr;  // making a program changes the current one
+  }
+  if (chosen != program_) {
+    program_ = chosen;
+    glUseProgram(program_->name);
+  }
+  if (alphaTested) {
+    glUniform1i(program_->alphaFunction, GLint(rs[D3DRS_ALPHAFUNC]));
+    glUniform1f(program_->alphaReference, float(rs[D3DRS_ALPHAREF] & 0xFF));
+  }
+}
+
+void KvDevice::ApplyState() {
+  MakeCurrent();
+  const unsigned dirty = state_.Take(kKvDirtyOpenGl);
+  if (dirty & kKvDirtyTarget) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindVertexArray(vertexArray_);
+  }
+  if (dirty & kKvDirtyViewport) ApplyViewport();
+  if (dirty & (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest)) SelectProgram();
+  if (dirty & kKvDirtyBlend) ApplyBlend();
+  if (dirty & kKvDirtyDepth) ApplyDepth();
+  if (dirty & kKvDirtyCull) ApplyCulling();
+  if (dirty & kKvDirtyTexture) ApplyTexture();
+  const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
+  if ((dirty & kKvDirtyStream) && buffer) {
+    KvPointVertexAttributes(buffer->Name(), state_.streamOffset, StreamStride(), state_.fvf);
+  }
+}
+
+UINT KvDevice::StreamStride() const {
+  return state_.streamStride ? state_.streamStride : D3DXGetFVFVertexSize(state_.fvf);
+}
+
+// Whether the current stream holds the vertices a draw reads, in a format that has positions.
+bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
+  auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
+  if (!buffer || (state_.fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return false;
+  const UINT stride = StreamStride();
+  const unsigned long long end =
+      state_.streamOffset + ((unsigned long long)firstVertex + vertexCount) * stride;
+  return stride != 0 && end <= buffer->Length();
+}
+
+KvDrawBatch::Stream KvDevice::CurrentStream() const {
+  const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
+  return {buffer->Data() + state_.streamOffset, StreamStride(), state_.fvf};
+}
+
+const D3DXMATRIX& KvDevice::WorldViewProjection() {
+  if (state_.Take(kKvDirtyTransforms)) {
+    D3DXMATRIX worldView;
+    D3DXMatrixMultiply(&worldView, &state_.world, &state_.view);
+    D3DXMatrixMultiply(&worldViewProjection_, &worldView, &state_.projection);
+  }
+  return worldViewProjection_;
+}
+
+void KvDevice::SetDrawBatching(bool on) {
+  FlushDraws();
+  batching_ = on;
+}
+
+void KvDevice::FlushDraws() {
+  if (batch_.Empty()) return;
+  ApplyState();
+  if (batch_.Flush(CurrentStream())) MarkDirty(kKvDirtyStream);
+  KvCheckGl("a draw");
+}
+
+HRESULT KvDevice::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+  GLenum mode = 0;
+  UINT vertices = 0;
+  if (!KvPrimitive(type, primitiveCount, mode, vertices)) return D3DERR_INVALIDCALL;
+  if (primitiveCount == 0) return D3D_OK;
+  if (!StreamHolds(startVertex, vertices)) return D3DERR_INVALIDCALL;
+  const KvDrawBatch::Run run{mode, GLint(startVertex), GLsizei(vertices)};
+  if (!batch_.Joins(run)) {
+    FlushDraws();
+    batch_.Start(run);
+  }
+  batch_.Add(WorldViewProjection());
+  if (!batching_) FlushDraws();
+  return D3D_OK;
+}
+
+HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexIndex,
+                                       UINT minVertexIndex, UINT numVertices, UINT startIndex,
+                                       UINT primitiveCount) {
+  GLenum mode = 0;
+  UINT count = 0;
+  auto* indices = static_cast<KvIndexBuffer*>(state_.indices);
+  if (!KvPrimitive(type, primitiveCount, mode, count) || !indices || baseVertexIndex < 0) {
+    return D3DERR_INVALIDCALL;
+  }
+  if (primitiveCount == 0) return D3D_OK;
+  const UINT indexSize = indices->Format() == D3DFMT_INDEX16 ? 2 : 4;
+  if ((unsigned long long)(startIndex + count) * indexSize > indices->Length() ||
+      !StreamHolds(UINT(baseVertexIndex) + minVertexIndex, numVertices)) {
+    return D3DERR_INVALIDCALL;
+  }
+  FlushDraws();
+  ApplyState();
+  KvSetTransformAttribute(WorldViewProjection());
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
+  glDrawElementsBaseVertex(mode, GLsizei(count),
+                           indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                           (const void*)(size_t(startIndex) * indexSize), baseVertexIndex);
+  KvCheckGl("an indexed draw");
+  return D3D_OK;
+}

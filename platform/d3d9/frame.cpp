@@ -1,0 +1,119 @@
+// Scenes, clearing, presentation and reading the picture back. Presentation draws the back
+// buffer over the window's drawable, stretched to its size, with a program made at start
+// rather than blitted: on a software renderer the first blit builds and compiles a pipeline
+// of its own, which delayed the first frame.
+#include <algorithm>
+
+#include "platform/d3d9/device.h"
+#include "platform/d3d9/gl_check.h"
+
+HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
+                        DWORD) {
+  if ((flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) || (count && !rects)) {
+    return D3DERR_INVALIDCALL;
+  }
+  FlushDraws();
+  MakeCurrent();
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glDepthMask(GL_TRUE);
+  glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
+               (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f);
+  glClearDepth(std::clamp(z, 0.0f, 1.0f));
+  const GLbitfield mask = ((flags & D3DCLEAR_TARGET) ? GL_COLOR_BUFFER_BIT : 0) |
+                          ((flags & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0);
+  glEnable(GL_SCISSOR_TEST);
+  const auto clearRect = [&](LONG x1, LONG y1, LONG x2, LONG y2) {
+    glScissor(x1, GLint(height_) - y2, std::max(0, x2 - x1), std::max(0, y2 - y1));
+    glClear(mask);
+  };
+  const D3DVIEWPORT9& v = state_.viewport;
+  const LONG vx = LONG(v.X), vy = LONG(v.Y);
+  if (count == 0) clearRect(vx, vy, vx + LONG(v.Width), vy + LONG(v.Height));
+  for (DWORD i = 0; i < count; ++i) clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
+  glDisable(GL_SCISSOR_TEST);
+  MarkDirty(kKvDirtyBlend | kKvDirtyDepth);  // the write masks
+  return D3D_OK;
+}
+
+HRESULT KvDevice::BeginScene() {
+  if (inScene_) return D3DERR_INVALIDCALL;
+  inScene_ = true;
+  return D3D_OK;
+}
+HRESULT KvDevice::EndScene() {
+  if (!inScene_) return D3DERR_INVALIDCALL;
+  FlushDraws();
+  inScene_ = false;
+  return D3D_OK;
+}
+
+HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
+  FlushDraws();
+  MakeCurrent();
+  if (window_->destroyed) return D3D_OK;
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
+  DrawBackBuffer(drawableWidth, drawableHeight);
+  if (KvKeepPresentedPictures()) {
+    presentedWidth_ = UINT(drawableWidth);
+    presentedHeight_ = UINT(drawableHeight);
+    presented_.resize(size_t(presentedWidth_) * presentedHeight_);
+    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_BGRA, GL_UNSIGNED_BYTE, presented_.data());
+  }
+  KvCheckGl("presenting");
+  SDL_GL_SwapWindow(window_->sdlWindow);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  return D3D_OK;
+}
+
+// Nearest sampling when the sizes match, so the drawable gets exactly the back buffer's
+// pixels; bilinear when stretching.
+void KvDevice::DrawBackBuffer(int drawableWidth, int drawableHeight) {
+  const bool sameSize = UINT(drawableWidth) == width_ && UINT(drawableHeight) == height_;
+  const GLint filter = sameSize ? GL_NEAREST : GL_LINEAR;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glViewport(0, 0, drawableWidth, drawableHeight);
+  glDisable(GL_DEPTH_TEST);
+  glDisable(GL_BLEND);
+  glDisable(GL_CULL_FACE);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glUseProgram(presentProgram_);
+  glBindVertexArray(presentArray_);
+  glActiveTexture(GL_TEXTURE0);
+  glBindSampler(0, 0);
+  glBindTexture(GL_TEXTURE_2D, colorTexture_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+  glDrawArrays(GL_TRIANGLES, 0, 3);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  program_ = nullptr;
+  MarkDirty(kKvDirtyOpenGl);
+}
+
+void KvDevice::ReadBackBuffer(std::vector<DWORD>& pixels) {
+  FlushDraws();
+  MakeCurrent();
+  std::vector<DWORD> rows(size_t(width_) * height_);
+  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+  pixels.resize(rows.size());
+  for (UINT y = 0; y < height_; ++y) {
+    const DWORD* source = rows.data() + size_t(height_ - 1 - y) * width_;
+    DWORD* target = pixels.data() + size_t(y) * width_;
+    for (UINT x = 0; x < width_; ++x) target[x] = source[x] | 0xFF000000u;  // X8R8G8B8
+  }
+}
+bool KvDevice::ReadPresented(std::vector<DWORD>& pixels, UINT& width, UINT& height) const {
+  if (presented_.empty()) return false;
+  width = presentedWidth_;
+  height = presentedHeight_;
+  pixels.resize(presented_.size());
+  for (UINT y = 0; y < height; ++y) {
+    const DWORD* source = presented_.data() + size_t(height - 1 - y) * width;
+    std::copy(source, source + width, pixels.data() + size_t(y) * width);
+  }
+  return true;
+}

@@ -1,0 +1,16 @@
+// The OpenGL error check of the sanitizer build.
+#include "platform/d3d9/gl_check.h"
+
+#ifdef KV_GL_CHECKS
+#include <epoxy/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+void KvCheckGl(const char* where) {
+  const GLenum error = glGetError();
+  if (error == GL_NO_ERROR) return;
+  std::fprintf(stderr, "OpenGL error 0x%04X after %s\n", error, where);
+  std::abort();
+}
+#endif

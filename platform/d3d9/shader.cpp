@@ -1,0 +1,162 @@
+// The shader programs that emulate the fixed-function subset the program uses: transformed
+// positions with Direct3D's [0, 1] depth, texture stage 0 modulated with the vertex colour,
+// and the alpha test against alpha × 255. One program per combination of texturing and alpha
+// testing, so that drawing without the alpha test has no discard and keeps early depth tests.
+#include "platform/d3d9/shader.h"
+
+#include <cstdio>
+#include <string>
+
+#include "platform/d3d9.h"
+#include "platform/d3d9/shader_inputs.h"
+
+namespace {
+
+const char* const kVertexShader = R"(
+layout(location = POSITION_LOCATION) in vec3 inPosition;
+layout(location = COLOR_LOCATION) in vec4 inColor;
+layout(location = TEXCOORD_LOCATION) in vec2 inTexCoord;
+// World × view × projection: a constant attribute for a single draw, one per instance for
+// a gathered run of draws; the same arithmetic either way.
+layout(location = TRANSFORM_LOCATION) in mat4 inWorldViewProjection;
+out vec4 color;
+out vec2 texCoord;
+void main() {
+  vec4 clip = inWorldViewProjection * vec4(inPosition, 1.0);
+  clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
+  gl_Position = clip;
+  color = inColor;
+  texCoord = inTexCoord;
+}
+)";
+
+const char* const kFragmentShader = R"(
+in vec4 color;
+in vec2 texCoord;
+uniform sampler2D image;
+uniform int alphaFunction;
+uniform float alphaReference;
+out vec4 fragment;
+bool Passes(float a, float r) {
+  if (alphaFunction == CMP_NEVER) return false;
+  if (alphaFunction == CMP_LESS) return a < r;
+  if (alphaFunction == CMP_EQUAL) return a == r;
+  if (alphaFunction == CMP_LESSEQUAL) return a <= r;
+  if (alphaFunction == CMP_GREATER) return a > r;
+  if (alphaFunction == CMP_NOTEQUAL) return a != r;
+  if (alphaFunction == CMP_GREATEREQUAL) return a >= r;
+  return true;  // CMP_ALWAYS
+}
+void main() {
+  vec4 result = color;
+#if TEXTURED
+  result *= texture(image, texCoord);
+#endif
+#if ALPHA_TESTED
+  if (!Passes(floor(result.a * 255.0 + 0.5), alphaReference)) discard;
+#endif
+  fragment = result;
+}
+)";
+
+// Draws the back buffer over the whole drawable: one triangle that covers the clip square,
+// its corners made from the vertex number, so no vertex buffer is needed.
+const char* const kPresentVertexShader = R"(
+out vec2 texCoord;
+void main() {
+  vec2 corner = vec2(float((gl_VertexID & 1) << 2), float((gl_VertexID & 2) << 1)) - 1.0;
+  gl_Position = vec4(corner, 0.0, 1.0);
+  texCoord = corner * 0.5 + 0.5;
+}
+)";
+
+const char* const kPresentFragmentShader = R"(
+in vec2 texCoord;
+uniform sampler2D picture;
+out vec4 fragment;
+void main() {
+  fragment = texture(picture, texCoord);
+}
+)";
+
+GLuint Compile(GLenum type, const char* header, const char* source) {
+  GLuint shader = glCreateShader(type);
+  const char* parts[] = {header, source};
+  glShaderSource(shader, 2, parts, nullptr);
+  glCompileShader(shader);
+  GLint ok = GL_FALSE;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  if (ok) return shader;
+  char log[1024] = {};
+  glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+  std::fprintf(stderr, "shader compilation failed: %s\n", log);
+  glDeleteShader(shader);
+  return 0;
+}
+
+GLuint Link(const char* header, const char* vertexSource, const char* fragmentSource) {
+  GLuint vertex = Compile(GL_VERTEX_SHADER, header, vertexSource);
+  GLuint fragment = Compile(GL_FRAGMENT_SHADER, header, fragmentSource);
+  GLuint program = 0;
+  if (vertex && fragment) {
+    program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+      glDeleteProgram(program);
+      program = 0;
+    }
+  }
+  glDeleteShader(vertex);
+  glDeleteShader(fragment);
+  return program;
+}
+
+void Define(std::string& header, const char* name, unsigned value) {
+  header += std::string("#define ") + name + " " + std::to_string(value) + "\n";
+}
+
+// The shader's version, its variant, and the attribute locations and alpha-test codes the
+// C++ side uses, so the two cannot drift apart.
+std::string FixedFunctionHeader(bool textured, bool alphaTested) {
+  std::string header = "#version 330 core\n";
+  Define(header, "TEXTURED", textured ? 1 : 0);
+  Define(header, "ALPHA_TESTED", alphaTested ? 1 : 0);
+  Define(header, "POSITION_LOCATION", kKvPositionLocation);
+  Define(header, "COLOR_LOCATION", kKvColorLocation);
+  Define(header, "TEXCOORD_LOCATION", kKvTexCoordLocation);
+  Define(header, "TRANSFORM_LOCATION", kKvTransformLocation);
+  Define(header, "CMP_NEVER", D3DCMP_NEVER);
+  Define(header, "CMP_LESS", D3DCMP_LESS);
+  Define(header, "CMP_EQUAL", D3DCMP_EQUAL);
+  Define(header, "CMP_LESSEQUAL", D3DCMP_LESSEQUAL);
+  Define(header, "CMP_GREATER", D3DCMP_GREATER);
+  Define(header, "CMP_NOTEQUAL", D3DCMP_NOTEQUAL);
+  Define(header, "CMP_GREATEREQUAL", D3DCMP_GREATEREQUAL);
+  return header;
+}
+
+}  // namespace
+
+bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program) {
+  const std::string header = FixedFunctionHeader(textured, alphaTested);
+  program.name = Link(header.c_str(), kVertexShader, kFragmentShader);
+  if (!program.name) return false;
+  glUseProgram(program.name);
+  glUniform1i(glGetUniformLocation(program.name, "image"), 0);
+  program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
+  program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
+  return true;
+}
+
+GLuint KvCreatePresentProgram() {
+  const GLuint program = Link("#version 330 core\n", kPresentVertexShader, kPresentFragmentShader);
+  if (program) {
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "picture"), 0);
+  }
+  return program;
+}
