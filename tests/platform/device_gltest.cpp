@@ -53,9 +53,13 @@ TEST_F(KvDeviceTest, PixelsLightWhereTheirCentreIsInsideOrOnATopOrLeftEdge) {
   Clear(0xFF000000);
   const auto x = [](float pixels) { return pixels / 400.0f - 1.0f; };
   const auto y = [](float pixels) { return 1.0f - pixels / 300.0f; };
-  Draw(D3DPT_TRIANGLELIST, {{x(1), y(1), 0.5f, kGreen, 0, 0},
-                            {x(5), y(1), 0.5f, kGreen, 0, 0},
-                            {x(1), y(5), 0.5f, kGreen, 0, 0}});
+  IDirect3DVertexBuffer9* triangle = Buffer({{x(1), y(1), 0.5f, kGreen, 0, 0},
+                                             {x(5), y(1), 0.5f, kGreen, 0, 0},
+                                             {x(1), y(5), 0.5f, kGreen, 0, 0}});
+  ASSERT_NE(triangle, nullptr);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
+  device->SetStreamSource(0, nullptr, 0, 0);
+  triangle->Release();
   DrawQuad(x(8), y(4), x(11), y(1), 0.5f, kGreen);
   const std::vector<DWORD> pixels = ReadBack();
   std::string lit;
