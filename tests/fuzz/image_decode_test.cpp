@@ -1,4 +1,4 @@
-// The device-free half of texture loading: keying, rounding, levels and the size limits.
+// The device-free half of texture loading: keying, rounding, filtered levels and the size limits.
 #include "platform/image/image_decode.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,10 @@ constexpr D3DCOLOR kRed = 0xFFFF0000;
 constexpr D3DCOLOR kBlue = 0xFF0000FF;
 
 KvImageStatus Decode(const std::vector<unsigned char>& file, UINT width, UINT height, UINT levels,
-                     D3DCOLOR key, KvTextureImage& out, const KvImageLimits& limits = {}) {
-  return KvDecodeTextureImage(file.data(), file.size(), width, height, levels, key, out, limits);
+                     D3DCOLOR key, KvTextureImage& out, const KvImageLimits& limits = {},
+                     const KvImageFilters& filters = {}) {
+  return KvDecodeTextureImage(file.data(), file.size(), width, height, levels, key, out, limits,
+                              filters);
 }
 
 TEST(TextureDecode, KeysTexelsThenRoundsUpAndHalvesToOneTexel) {
@@ -40,8 +42,10 @@ TEST(TextureDecode, KeysTexelsThenRoundsUpAndHalvesToOneTexel) {
   EXPECT_EQ(unkeyed.levels[2].texels[0] >> 24, 0xFFu);
 }
 
-TEST(TextureDecode, AskedSizesAndLevelCounts) {
-  const std::vector<unsigned char> file = KvBmpBytes(2, 2, {kRed, kRed, kRed, kRed});
+// Through the triangle filter, which clamps its taps at the edges: odd and unequal sides too.
+TEST(TextureDecode, AskedSizesAndLevelCountsKeepAUniformColour) {
+  constexpr D3DCOLOR kTeal = 0xFF336699;  // no channel at an end, where rounding would clamp
+  const std::vector<unsigned char> file = KvBmpBytes(2, 2, {kTeal, kTeal, kTeal, kTeal});
   const struct {
     UINT width, height, levels;
     std::vector<UINT> sides;  // width, height per level
@@ -49,16 +53,42 @@ TEST(TextureDecode, AskedSizesAndLevelCounts) {
       {8, 8, 2, {8, 8, 4, 4}},
       {8, 2, 10, {8, 2, 4, 1, 2, 1, 1, 1}},
       {1, 1, D3DX_DEFAULT, {1, 1}},
+      {5, 3, 0, {5, 3, 2, 1, 1, 1}},
   };
+  const KvImageFilters triangle{KvImageFilter::kTriangle, KvImageFilter::kTriangle};
   for (const auto& c : cases) {
     KvTextureImage image;
-    ASSERT_EQ(Decode(file, c.width, c.height, c.levels, 0, image), KvImageStatus::kOk);
+    ASSERT_EQ(Decode(file, c.width, c.height, c.levels, 0, image, {}, triangle),
+              KvImageStatus::kOk);
     std::vector<UINT> sides;
     for (const KvImage& level : image.levels) {
       sides.insert(sides.end(), {level.width, level.height});
-      EXPECT_EQ(level.texels, std::vector<DWORD>(level.width * level.height, kRed));
+      EXPECT_EQ(level.texels, std::vector<DWORD>(level.width * level.height, kTeal));
     }
     EXPECT_EQ(sides, c.sides) << c.width << " x " << c.height << ", " << c.levels << " levels";
+  }
+}
+
+// 4 × 4 black but for green at (1, 2) and red at (3, 3). Halving, the triangle filter weighs per
+// axis the four source texels around the two beneath a target texel 1/8, 3/8, 3/8, 1/8; a tap
+// past the edge reads the edge texel. Column 1 counts 3/8 to x 0 and 1/8 to x 1, row 2 counts
+// 1/8 to y 0 and 3/8 to y 1: green 255 × 3/64 = 12, × 1/64 = 4, × 9/64 = 36, × 3/64 = 12. Column
+// 3 counts 3/8 + 1/8 (the clamped tap 4) = 1/2 to x 1, row 3 the same to y 1: red 255 / 4 = 64
+// at (1, 1). The box averages each 2 × 2 block; the point filter takes texel (3, 3) for (1, 1).
+TEST(TextureDecode, LevelOneIsFilteredAsTheMipFilterAsks) {
+  std::vector<DWORD> texels(16, 0xFF000000);
+  texels[2 * 4 + 1] = 0xFF00FF00;
+  texels[3 * 4 + 3] = kRed;
+  const std::pair<KvImageFilter, std::vector<DWORD>> cases[] = {
+      {KvImageFilter::kTriangle, {0xFF000C00, 0xFF000400, 0xFF002400, 0xFF400C00}},
+      {KvImageFilter::kBox, {0xFF000000, 0xFF000000, 0xFF004000, 0xFF400000}},
+      {KvImageFilter::kPoint, {0xFF000000, 0xFF000000, 0xFF000000, kRed}},
+  };
+  for (const auto& [filter, level1] : cases) {
+    KvTextureImage image;
+    ASSERT_EQ(Decode(KvBmpBytes(4, 4, texels), 0, 0, 0, 0, image, {}, {filter, filter}),
+              KvImageStatus::kOk);
+    EXPECT_EQ(image.levels[1].texels, level1) << int(filter);
   }
 }
 
