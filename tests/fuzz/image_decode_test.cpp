@@ -69,12 +69,11 @@ TEST(TextureDecode, AskedSizesAndLevelCountsKeepAUniformColour) {
   }
 }
 
-// 4 × 4 black but for green at (1, 2) and red at (3, 3). Halving, the triangle filter weighs per
-// axis the four source texels around the two beneath a target texel 1/8, 3/8, 3/8, 1/8; a tap
-// past the edge reads the edge texel. Column 1 counts 3/8 to x 0 and 1/8 to x 1, row 2 counts
-// 1/8 to y 0 and 3/8 to y 1: green 255 × 3/64 = 12, × 1/64 = 4, × 9/64 = 36, × 3/64 = 12. Column
-// 3 counts 3/8 + 1/8 (the clamped tap 4) = 1/2 to x 1, row 3 the same to y 1: red 255 / 4 = 64
-// at (1, 1). The box averages each 2 × 2 block; the point filter takes texel (3, 3) for (1, 1).
+// 4 × 4 black but green at (1, 2), red at (3, 3). Halving, the triangle filter weighs per axis
+// the four texels around the two beneath a target texel 1/8, 3/8, 3/8, 1/8, a tap past the edge
+// reading the edge texel. Green: column 1 counts 3/8 to x 0, 1/8 to x 1; row 2 1/8 to y 0, 3/8 to
+// y 1; so 255 × 3/64 = 12, 1/64 → 4, 9/64 → 36, 3/64 → 12. Red: column and row 3 count 3/8 + 1/8
+// (tap 4, clamped) to texel 1: 255 / 4 = 64. Box: 2 × 2 means; point: texel (3, 3) for (1, 1).
 TEST(TextureDecode, LevelOneIsFilteredAsTheMipFilterAsks) {
   std::vector<DWORD> texels(16, 0xFF000000);
   texels[2 * 4 + 1] = 0xFF00FF00;
