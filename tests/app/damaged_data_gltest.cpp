@@ -1,6 +1,7 @@
 // The program on a copy of its data with one file at a time missing, emptied, cut to its first
-// half or overwritten with noise: the set-up still succeeds in a sane time, only what the
-// damaged file feeds is missing, frames run and are presented, and the shutdown lets go of all.
+// half or overwritten with noise, and with no data at all: the set-up still succeeds in a sane
+// time, only what the damaged file feeds is missing, frames run and are presented, and the
+// shutdown lets go of all. Set-ups that fail part way shut down cleanly too.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -58,31 +59,33 @@ class DamagedData : public ::testing::Test {
     }
   }
 
-  // Runs the intact copy first, then every damage of every file, each undone after its case.
-  // Each run sets the program up, runs two frames, checks one was presented, hands a damaged
-  // run to `inspect` with how many more materials than intact lack a texture, and shuts down.
+  // Sets the program up in the copy, runs two frames, checks one was presented, hands the
+  // program to `inspect` and shuts down; returns the set-up's time in seconds.
+  template <class Inspect>
+  double Run(Inspect inspect) {
+    KvWorkingFolder inCopy(copy.Path(""));
+    KV_APPLICATION app(true, 800, 600);
+    const auto start = std::chrono::steady_clock::now();
+    const bool started = app.Initialize(window, GetModuleHandleA(nullptr));
+    const std::chrono::duration<double> setUp = std::chrono::steady_clock::now() - start;
+    EXPECT_TRUE(started) << KvLastPlatformError();
+    if (started) {
+      KvRunFrames(app, now, 2);
+      std::vector<DWORD> pixels;
+      UINT width = 0, height = 0;
+      EXPECT_TRUE(kv_testing::ReadPresentedPicture(app.device, pixels, width, height));
+      inspect(app);
+    }
+    KvExpectShutdownReleasesEverything(app);
+    return setUp.count();
+  }
+
+  // Runs the intact copy, then every damage of every file, each undone after its case, and
+  // hands each damaged run to `inspect` with how many more materials than intact lack a texture.
   template <class Inspect>
   void ForEachDamage(const std::vector<std::string>& files, Inspect inspect) {
-    KvWorkingFolder inCopy(copy.Path(""));
     int intactUntextured = 0;
-    const auto run = [&](const std::string& file) {  // returns the set-up's time in seconds
-      KV_APPLICATION app(true, 800, 600);
-      const auto start = std::chrono::steady_clock::now();
-      const bool started = app.Initialize(window, GetModuleHandleA(nullptr));
-      const std::chrono::duration<double> setUp = std::chrono::steady_clock::now() - start;
-      EXPECT_TRUE(started) << KvLastPlatformError();
-      if (started) {
-        KvRunFrames(app, now, 2);
-        std::vector<DWORD> pixels;
-        UINT width = 0, height = 0;
-        EXPECT_TRUE(kv_testing::ReadPresentedPicture(app.device, pixels, width, height));
-        if (file.empty()) intactUntextured = Untextured(app);
-        if (!file.empty()) inspect(app, file, Untextured(app) - intactUntextured);
-      }
-      KvExpectShutdownReleasesEverything(app);
-      return setUp.count();
-    };
-    const double intact = run("");
+    const double intact = Run([&](KV_APPLICATION& app) { intactUntextured = Untextured(app); });
     for (const std::string& file : files) {
       const std::string path = copy.Path("Data/" + file);
       const Bytes original = KvReadBytes(path);
@@ -91,7 +94,8 @@ class DamagedData : public ::testing::Test {
         Bytes damaged = original;
         if (apply) apply(damaged), KvWriteBytes(path, damaged);
         if (!apply) fs::remove(path);
-        const double seconds = run(file);
+        const double seconds = Run(
+            [&](KV_APPLICATION& app) { inspect(app, file, Untextured(app) - intactUntextured); });
         EXPECT_LT(seconds, 4 * intact + 1.0) << "the set-up took " << seconds << " s";
         KvWriteBytes(path, original);
       }
@@ -129,4 +133,32 @@ TEST_F(DamagedData, ADamagedTextureLeavesOnlyTheMaterialsNamingItUntextured) {
     EXPECT_EQ(untextured, file == "Texture/rock.png" ? 2 : 1);
     EXPECT_NE(app.environmentModel->mesh, nullptr);
   });
+}
+
+TEST_F(DamagedData, SetUpWithoutDataStillSucceedsAndFramesRun) {
+  fs::remove_all(copy.Path("Data"));
+  Run([](KV_APPLICATION& app) {
+    EXPECT_EQ(app.environmentModel->GetMesh(), nullptr);
+    EXPECT_EQ(app.fireEmitter->texture, nullptr);
+    EXPECT_FLOAT_EQ(app.camera1->GetPosition().y, 2.0f);  // no ground: the offset alone
+  });
+}
+
+TEST_F(DamagedData, ShutdownAfterAFailedSetUpReleasesWhatExists) {
+  KV_APPLICATION failsAtInput(true, 800, 600);
+  EXPECT_FALSE(failsAtInput.Initialize(window, nullptr));  // no module: no DirectInput
+  EXPECT_NE(failsAtInput.device, nullptr);
+  EXPECT_NE(failsAtInput.input, nullptr);
+  EXPECT_EQ(failsAtInput.environmentModel, nullptr);
+  KvExpectShutdownReleasesEverything(failsAtInput);
+
+  const HWND handle = window.windowHandle;
+  window.windowHandle = nullptr;
+  KV_APPLICATION failsAtDevice(true, 800, 600);
+  EXPECT_FALSE(failsAtDevice.Initialize(window, GetModuleHandleA(nullptr)));
+  window.windowHandle = handle;
+  EXPECT_NE(failsAtDevice.direct3D, nullptr);
+  EXPECT_EQ(failsAtDevice.device, nullptr);
+  EXPECT_EQ(failsAtDevice.input, nullptr);
+  KvExpectShutdownReleasesEverything(failsAtDevice);
 }

@@ -3,6 +3,8 @@
 // gathers the draws or makes them one at a time.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "app/window.h"
 #include "particles/random_source.h"
 #include "platform/testing.h"
@@ -37,9 +39,8 @@ std::vector<DWORD> RunScene(bool gathered, int poolFactor, int frames) {
 
 size_t DifferentPixels(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
   if (a.size() != b.size()) return std::max(a.size(), b.size());
-  size_t count = 0;
-  for (size_t i = 0; i < a.size(); ++i) count += a[i] != b[i];
-  return count;
+  return std::inner_product(a.begin(), a.end(), b.begin(), size_t{0}, std::plus<>(),
+                            std::not_equal_to<>());
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ struct KeyFrames {
   // Runs one frame with the given keys held during it (pressed before, released after).
   void FrameWith(std::initializer_list<int> keys) {
     for (int key : keys) kv_testing::PressKey(key);
-    now += 17;
-    KvTestClock::Set(now);
+    KvTestClock::Set(now += 17);
     app().Frame();
     for (int key : keys) kv_testing::ReleaseKey(key);
   }
@@ -33,13 +32,10 @@ class Controls : public ::testing::Test, public KeyFrames {};
 // is active (1 for the second), and the x of the fire pit and of the fountain.
 std::array<float, 7> Readings(KV_APPLICATION& app) {
   const D3DXVECTOR3 eye = app.camera1->GetPosition();
-  return {eye.x,
-          eye.z,
-          app.camera1->heading,
-          app.zoomTarget,
-          app.activeCamera == &app.camera2 ? 1.0f : 0.0f,
-          app.firePitModel->GetPosition().x,
-          app.fountainModel->GetPosition().x};
+  const float second = app.activeCamera == &app.camera2;
+  const float fire = app.firePitModel->GetPosition().x,
+              fountain = app.fountainModel->GetPosition().x;
+  return {eye.x, eye.z, app.camera1->heading, app.zoomTarget, second, fire, fountain};
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ wait_for() {
 start_display() {
   Xvfb -displayfd 3 -screen 0 "$SCREEN_SIZE" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
-  wait_for 30 grep -q . "$WORK/display" || fail "Xvfb did not start"
+  wait_for 30 grep -qs . "$WORK/display" || fail "Xvfb did not start"
   export DISPLAY=:$(head -1 "$WORK/display")
   wait_for 30 xdpyinfo >/dev/null 2>&1 || fail "display $DISPLAY does not answer"
 }

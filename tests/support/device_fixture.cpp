@@ -60,22 +60,16 @@ IDirect3DVertexBuffer9* KvDeviceTest::Buffer(const std::vector<KvTestVertex>& ve
   return buffer;
 }
 
-void KvDeviceTest::Draw(D3DPRIMITIVETYPE type, const std::vector<KvTestVertex>& vertices) {
-  IDirect3DVertexBuffer9* buffer = Buffer(vertices);
-  ASSERT_NE(buffer, nullptr);
-  const UINT count =
-      type == D3DPT_TRIANGLESTRIP ? UINT(vertices.size() - 2) : UINT(vertices.size() / 3);
-  EXPECT_EQ(device->DrawPrimitive(type, 0, count), D3D_OK);
-  device->SetStreamSource(0, nullptr, 0, 0);
-  buffer->Release();
-}
-
 void KvDeviceTest::DrawQuad(float x0, float y0, float x1, float y1, float z, D3DCOLOR color) {
   // Strip order: bottom left, top left, bottom right, top right (clockwise on screen).
-  Draw(D3DPT_TRIANGLESTRIP, {{x0, y0, z, color, 0, 1},
-                             {x0, y1, z, color, 0, 0},
-                             {x1, y0, z, color, 1, 1},
-                             {x1, y1, z, color, 1, 0}});
+  IDirect3DVertexBuffer9* buffer = Buffer({{x0, y0, z, color, 0, 1},
+                                           {x0, y1, z, color, 0, 0},
+                                           {x1, y0, z, color, 1, 1},
+                                           {x1, y1, z, color, 1, 0}});
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+  device->SetStreamSource(0, nullptr, 0, 0);
+  buffer->Release();
 }
 
 std::vector<DWORD> KvDeviceTest::ReadBack() {

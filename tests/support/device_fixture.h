@@ -34,9 +34,8 @@ class KvDeviceTest : public ::testing::Test {
   // A vertex buffer holding `vertices`, set as stream 0 with the test vertex format; the caller
   // releases it.
   IDirect3DVertexBuffer9* Buffer(const std::vector<KvTestVertex>& vertices);
-  // Draws vertices given directly in clip space (all transforms identity).
-  void Draw(D3DPRIMITIVETYPE type, const std::vector<KvTestVertex>& vertices);
-  // A quad covering [x0, x1] × [y0, y1] of clip space at depth z, wound clockwise on screen.
+  // Draws a quad covering [x0, x1] × [y0, y1] of clip space at depth z (all transforms
+  // identity), wound clockwise on screen.
   void DrawQuad(float x0, float y0, float x1, float y1, float z, D3DCOLOR color);
   std::vector<DWORD> ReadBack();
   // Pixel at (x, y) of the 800 × 600 back buffer, y down, as 0xRRGGBB.

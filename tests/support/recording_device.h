@@ -1,11 +1,11 @@
-// A Direct3D 9 device for unit tests that draws nothing: it keeps the state tests read back
-// (render states from zero, transforms from identity, viewport, textures), lists the draws
-// with the texture and world transform each used, and keeps buffers and textures in memory so
-// that data written through Lock can be read back. The device starts with one reference and
-// Release never deletes it: tests read RefCount() to see every reference given back. Buffers
-// and textures hold a device reference; set resources are plain pointers.
+// A Direct3D 9 device for unit tests that draws nothing: it keeps the transforms (from
+// identity) and the stage-0 texture, lists the draws with the texture and world transform each
+// used, and keeps buffers and textures in memory so that data written through Lock can be read
+// back. The device starts with one reference and Release never deletes it: tests read
+// RefCount() to see every reference given back. Buffers and textures hold a device reference.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -19,60 +19,49 @@ struct KvRecordedDraw {
 
 class KvRecordingDevice final : public IDirect3DDevice9 {
  public:
-  KvRecordingDevice();
+  KvRecordingDevice() { transforms_.fill({{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}}); }
   KvRecordingDevice(const KvRecordingDevice&) = delete;
   KvRecordingDevice& operator=(const KvRecordingDevice&) = delete;
 
-  // ---- Inspection and control for tests ------------------------------------------------
   std::vector<KvRecordedDraw> draws;  // grows only while recordDraws is on
   bool recordDraws = true;
-  int projectionsSet = 0, scenesEnded = 0, presents = 0;
+  int scenesEnded = 0, presents = 0;
+  int liveResources = 0;  // buffers and textures created and not yet destroyed
   ULONG RefCount() const { return references_; }
-  // Buffers and textures created and not yet destroyed; the resources keep it.
-  int& LiveResources() { return liveResources_; }
-  DWORD RenderState(D3DRENDERSTATETYPE state) const { return renderStates_[state]; }
   D3DMATRIX Transform(D3DTRANSFORMSTATETYPE state) const { return transforms_.at(state); }
-  IDirect3DBaseTexture9* Texture(DWORD stage) const { return textures_[stage]; }
+  IDirect3DBaseTexture9* texture0 = nullptr;
   // Results to give instead of success, for failure paths; the lock result applies to the
   // buffers created from then on.
-  void SetCreateVertexBufferResult(HRESULT result) { createVertexBufferResult_ = result; }
-  void SetBufferLockResult(HRESULT result) { bufferLockResult_ = result; }
-  void SetBeginSceneResult(HRESULT result) { beginSceneResult_ = result; }
+  HRESULT createVertexBufferResult = D3D_OK, bufferLockResult = D3D_OK, beginSceneResult = D3D_OK;
 
-  // ---- IUnknown and IDirect3DDevice9 ---------------------------------------------------
   ULONG AddRef() override { return ++references_; }
   ULONG Release() override { return references_ == 0 ? 0 : --references_; }
-  HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value) override {
-    if (state >= D3DRS_COUNT) return D3DERR_INVALIDCALL;
-    renderStates_[state] = value;
-    return D3D_OK;
-  }
+  HRESULT SetRenderState(D3DRENDERSTATETYPE, DWORD) override { return D3D_OK; }
   HRESULT GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return D3DERR_INVALIDCALL; }
   HRESULT SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override { return D3D_OK; }
   HRESULT GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override {
     return D3DERR_INVALIDCALL;
   }
-  HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override;
-  HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override;
-  HRESULT SetViewport(const D3DVIEWPORT9* viewport) override {
-    if (viewport == nullptr) return D3DERR_INVALIDCALL;
-    viewport_ = *viewport;
+  HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) override {
+    if (state >= transforms_.size() || matrix == nullptr) return D3DERR_INVALIDCALL;
+    transforms_[state] = *matrix;
     return D3D_OK;
   }
-  HRESULT GetViewport(D3DVIEWPORT9* viewport) override {
-    if (viewport == nullptr) return D3DERR_INVALIDCALL;
-    *viewport = viewport_;
+  HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) override {
+    if (state >= transforms_.size() || matrix == nullptr) return D3DERR_INVALIDCALL;
+    *matrix = transforms_[state];
     return D3D_OK;
   }
+  HRESULT SetViewport(const D3DVIEWPORT9*) override { return D3D_OK; }
+  HRESULT GetViewport(D3DVIEWPORT9*) override { return D3DERR_INVALIDCALL; }
   HRESULT Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override { return D3D_OK; }
-  HRESULT BeginScene() override { return beginSceneResult_; }
+  HRESULT BeginScene() override { return beginSceneResult; }
   HRESULT EndScene() override { return ++scenesEnded, D3D_OK; }
   HRESULT Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
     return ++presents, D3D_OK;
   }
   HRESULT SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) override {
-    if (stage >= textures_.size()) return D3DERR_INVALIDCALL;
-    textures_[stage] = texture;
+    if (stage == 0) texture0 = texture;
     return D3D_OK;
   }
   HRESULT GetTexture(DWORD, IDirect3DBaseTexture9**) override { return D3DERR_INVALIDCALL; }
@@ -99,19 +88,12 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
 
  private:
   HRESULT Draw(UINT primitiveCount) {
-    if (recordDraws) draws.push_back({textures_[0], primitiveCount, transforms_[D3DTS_WORLD]});
+    if (recordDraws) draws.push_back({texture0, primitiveCount, transforms_[D3DTS_WORLD]});
     return D3D_OK;
   }
 
   ULONG references_ = 1;
-  int liveResources_ = 0;
-  std::array<DWORD, D3DRS_COUNT> renderStates_{};
   std::array<D3DMATRIX, D3DTS_WORLD + 1> transforms_;
-  D3DVIEWPORT9 viewport_{0, 0, 800, 600, 0.0f, 1.0f};
-  std::array<IDirect3DBaseTexture9*, 8> textures_{};
-  HRESULT createVertexBufferResult_ = D3D_OK;
-  HRESULT bufferLockResult_ = D3D_OK;
-  HRESULT beginSceneResult_ = D3D_OK;
 };
 
 // Holds a device reference and counts its own references; the last Release deletes it.
@@ -120,7 +102,7 @@ class KvDeviceResource : public Interface {
  public:
   explicit KvDeviceResource(KvRecordingDevice* device) : device_(device) {
     device_->AddRef();
-    ++device_->LiveResources();
+    ++device_->liveResources;
   }
   ULONG AddRef() override { return ++references_; }
   ULONG Release() override {
@@ -129,7 +111,6 @@ class KvDeviceResource : public Interface {
     return left;
   }
   HRESULT GetDevice(IDirect3DDevice9** device) override {
-    if (device == nullptr) return D3DERR_INVALIDCALL;
     *device = device_;
     device_->AddRef();
     return D3D_OK;
@@ -137,7 +118,7 @@ class KvDeviceResource : public Interface {
 
  protected:
   ~KvDeviceResource() override {
-    --device_->LiveResources();
+    --device_->liveResources;
     device_->Release();
   }
 
@@ -153,35 +134,34 @@ class KvMemoryBuffer final : public KvDeviceResource<Interface> {
   KvMemoryBuffer(KvRecordingDevice* device, UINT length, HRESULT lockResult)
       : KvDeviceResource<Interface>(device), bytes_(length), lockResult_(lockResult) {}
   HRESULT Lock(UINT offset, UINT size, void** data, DWORD) override {
-    if (data == nullptr || locked_) return D3DERR_INVALIDCALL;
+    if (data == nullptr) return D3DERR_INVALIDCALL;
     *data = nullptr;
     if (FAILED(lockResult_)) return lockResult_;
     if (size == 0 && offset <= bytes_.size()) size = UINT(bytes_.size()) - offset;
     if (offset > bytes_.size() || size > bytes_.size() - offset) return D3DERR_INVALIDCALL;
     *data = bytes_.data() + offset;
-    locked_ = true;
     return D3D_OK;
   }
-  HRESULT Unlock() override {
-    if (!locked_) return D3DERR_INVALIDCALL;
-    locked_ = false;
-    return D3D_OK;
-  }
+  HRESULT Unlock() override { return D3D_OK; }
   const std::vector<unsigned char>& Bytes() const { return bytes_; }
-  bool Locked() const { return locked_; }
 
  private:
   std::vector<unsigned char> bytes_;
   HRESULT lockResult_;
-  bool locked_ = false;
 };
-using KvMemoryVertexBuffer = KvMemoryBuffer<IDirect3DVertexBuffer9>;
-using KvMemoryIndexBuffer = KvMemoryBuffer<IDirect3DIndexBuffer9>;
 
 // A 32-bit ARGB texture; each mip level halves the size down to 1 x 1. Only whole levels lock.
 class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
  public:
-  KvMemoryTexture(KvRecordingDevice* device, UINT width, UINT height, UINT levels);
+  KvMemoryTexture(KvRecordingDevice* device, UINT width, UINT height, UINT levels)
+      : KvDeviceResource(device) {
+    for (UINT level = 0; levels == 0 || level < levels; ++level) {  // 0: down to 1 x 1
+      levels_.push_back({width, std::vector<DWORD>(std::size_t{width} * height)});
+      if (width == 1 && height == 1) break;
+      width = std::max(1u, width / 2);
+      height = std::max(1u, height / 2);
+    }
+  }
   DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
   HRESULT GetLevelDesc(UINT, D3DSURFACE_DESC*) override { return D3DERR_INVALIDCALL; }
   HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) override {
@@ -190,9 +170,7 @@ class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
     locked->pBits = levels_[level].texels.data();
     return D3D_OK;
   }
-  HRESULT UnlockRect(UINT level) override {
-    return level < levels_.size() ? D3D_OK : D3DERR_INVALIDCALL;
-  }
+  HRESULT UnlockRect(UINT) override { return D3D_OK; }
   // Texels of one level, rows top to bottom, ARGB.
   const std::vector<DWORD>& Texels(UINT level) const { return levels_[level].texels; }
 
@@ -203,3 +181,25 @@ class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
   };
   std::vector<Level> levels_;
 };
+
+inline HRESULT KvRecordingDevice::CreateVertexBuffer(UINT length, DWORD, DWORD, D3DPOOL,
+                                                     IDirect3DVertexBuffer9** buffer, HANDLE*) {
+  const HRESULT result = length == 0 ? D3DERR_INVALIDCALL : createVertexBufferResult;
+  *buffer = FAILED(result)
+                ? nullptr
+                : new KvMemoryBuffer<IDirect3DVertexBuffer9>(this, length, bufferLockResult);
+  return result;
+}
+
+inline HRESULT KvRecordingDevice::CreateIndexBuffer(UINT length, DWORD, D3DFORMAT, D3DPOOL,
+                                                    IDirect3DIndexBuffer9** buffer, HANDLE*) {
+  *buffer = new KvMemoryBuffer<IDirect3DIndexBuffer9>(this, length, bufferLockResult);
+  return D3D_OK;
+}
+
+inline HRESULT KvRecordingDevice::CreateTexture(UINT width, UINT height, UINT levels, DWORD,
+                                                D3DFORMAT, D3DPOOL, IDirect3DTexture9** texture,
+                                                HANDLE*) {
+  *texture = new KvMemoryTexture(this, width, height, levels);
+  return D3D_OK;
+}

@@ -2,18 +2,27 @@
 
 #include <cstdio>
 
-std::string KvFlatSquareX(float cx, float cz, float half, float y) {
+#include "tests/support/image_files.h"
+
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  KvWriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+}  // namespace
+
+void KvWriteGroundX(const std::string& path, float y) {
   char text[1024];
   std::snprintf(text, sizeof text,
                 "xof 0303txt 0032\n"
-                "Mesh ground {\n 4;\n %f;%f;%f;,\n %f;%f;%f;,\n %f;%f;%f;,\n %f;%f;%f;;\n"
+                "Mesh ground {\n 4;\n -10;%f;-10;,\n -10;%f;10;,\n 10;%f;10;,\n 10;%f;-10;;\n"
                 " 2;\n 3;0,1,2;,\n 3;0,2,3;;\n}\n",
-                cx - half, y, cz - half, cx - half, y, cz + half, cx + half, y, cz + half,
-                cx + half, y, cz - half);
-  return text;
+                y, y, y, y);
+  WriteText(path, text);
 }
 
-std::string KvMaterialsX(const std::vector<std::string>& textures) {
+void KvWriteMaterialsX(const std::string& path, const std::vector<std::string>& textures) {
   const std::string n = std::to_string(textures.size());
   std::string corners, faces, numbers, materials;
   for (size_t i = 0; i < textures.size(); ++i) {
@@ -27,7 +36,7 @@ std::string KvMaterialsX(const std::vector<std::string>& textures) {
     if (!textures[i].empty()) materials += "   TextureFilename { \"" + textures[i] + "\"; }\n";
     materials += "  }\n";
   }
-  return "xof 0303txt 0032\nMesh parts {\n " + std::to_string(textures.size() * 3) + ";\n" +
-         corners + " " + n + ";\n" + faces + " MeshMaterialList {\n  " + n + ";\n  " + n + ";\n" +
-         numbers + materials + " }\n}\n";
+  WriteText(path, "xof 0303txt 0032\nMesh parts {\n " + std::to_string(textures.size() * 3) +
+                      ";\n" + corners + " " + n + ";\n" + faces + " MeshMaterialList {\n  " + n +
+                      ";\n  " + n + ";\n" + numbers + materials + " }\n}\n");
 }

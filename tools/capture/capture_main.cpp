@@ -2,7 +2,7 @@
 // saves the back buffer as PNG; with --timing it reports frame times instead.
 //
 //   kv_capture [--frames N] [--output FILE.png] [--hold KEY:FIRST-END]... [--snapshot N]...
-//              [--timing]
+//              [--timing] [--clear-only]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -53,6 +53,14 @@ void ReportTiming(std::vector<double> frameTimes, double firstFrame) {
               frameTimes.size(), at(0.5), at(0.95), frameTimes.back(), firstFrame);
 }
 
+// A frame with nothing in it: what every frame costs before the scene is drawn.
+void ClearAndPresent(IDirect3DDevice9* device) {
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  device->BeginScene();
+  device->EndScene();
+  device->Present(nullptr, nullptr, nullptr, nullptr);
+}
+
 // Each frame advances the clock by one frame interval and a bit, so every call of Frame runs
 // a frame exactly as the frame cap paces them.
 int Run(const KvCaptureOptions& options) {
@@ -72,7 +80,11 @@ int Run(const KvCaptureOptions& options) {
     PumpMessages();
     simulatedTime += 17;
     const Clock::time_point before = Clock::now();
-    application.Frame();
+    if (options.clearOnly) {
+      ClearAndPresent(application.device);
+    } else {
+      application.Frame();
+    }
     frameTimes.push_back(Milliseconds(Clock::now() - before));
     if (frame == 0) firstFrame = Milliseconds(Clock::now() - start);
     for (int snapshot : options.snapshots) {

@@ -36,6 +36,8 @@ bool KvParseCaptureOptions(int argc, char** argv, KvCaptureOptions& options, std
     const bool hasValue = i + 1 < argc;
     if (option == "--timing") {
       options.timing = true;
+    } else if (option == "--clear-only") {
+      options.clearOnly = true;
     } else if (option == "--frames" && hasValue) {
       options.frames = std::atoi(argv[++i]);
       if (options.frames < 1) return error = "--frames needs a positive count", false;

@@ -13,7 +13,8 @@ struct KvHeldKey {
 struct KvCaptureOptions {
   int frames = 180;
   std::string output = "capture.png";
-  bool timing = false;  // report frame times instead of pacing the clock
+  bool timing = false;     // report frame times instead of pacing the clock
+  bool clearOnly = false;  // frames that only clear and present, for the fixed cost per frame
   std::vector<KvHeldKey> held;
   // Frames after which a picture is saved as well: output with "-<frame>" before ".png".
   std::vector<int> snapshots;

@@ -1,6 +1,7 @@
-// Long runs of the scene without a window: the frame cap keeps its pace while the 32-bit
-// millisecond clock wraps, and keys held for thousands of frames carry the fire pit, the
-// fountain and the camera off the environment, where the ground probe gives the offset alone.
+// The frame step without a window: the zoom animation, a frame whose scene cannot begin, and
+// long runs: the frame cap keeps its pace while the 32-bit millisecond clock wraps, and keys
+// held for thousands of frames carry the fire pit, the fountain and the camera off the
+// environment, where the ground probe gives the offset alone.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,25 +17,44 @@ bool Finite(const D3DXVECTOR3& v) {
   return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// Every position of the scene, particles included, and the view are finite numbers.
-void ExpectFinite(KvSceneOnRecorder& scene) {
-  KV_APPLICATION& app = *scene.application;
-  for (KV_CAMERA* camera : {app.camera1, app.camera2}) {
-    EXPECT_TRUE(Finite(camera->GetPosition()) && Finite(camera->GetTarget()));
-  }
-  EXPECT_TRUE(Finite(app.firePitModel->GetPosition()) && Finite(app.fountainModel->GetPosition()));
+// The camera and every particle are at finite places (the models' places are checked exactly).
+void ExpectFinite(KV_APPLICATION& app) {
+  EXPECT_TRUE(Finite(app.camera1->GetPosition()) && Finite(app.camera1->GetTarget()));
   for (KV_EMITTER_BASE* emitter : std::initializer_list<KV_EMITTER_BASE*>{
            app.fireEmitter, app.fountainEmitter, app.waterfallEmitter}) {
-    EXPECT_TRUE(Finite(emitter->position));
     for (UINT i = 0; i < emitter->particleCount; ++i) {
       EXPECT_TRUE(Finite(emitter->particles[i].position)) << "particle " << i;
     }
   }
-  const D3DMATRIX view = scene.recorder.Transform(D3DTS_VIEW);
-  for (const auto& row : view.m) EXPECT_TRUE(std::isfinite(row[0] + row[1] + row[2] + row[3]));
 }
 
 }  // namespace
+
+TEST(Application, ZoomStepsLandExactlyOnEveryTarget) {
+  KV_APPLICATION application(true, 800, 600);  // no device: the zoom still moves
+  application.UpdateProjection();
+  EXPECT_FLOAT_EQ(application.zoom, 1.1f);
+  EXPECT_EQ(application.zoomTarget, 2.5f);
+  const std::pair<float, int> targets[] = {
+      {2.5f, 14}, {10.0f, 75}, {5.0f, 50}, {2.5f, 25}, {5.0f, 25}};
+  for (auto [target, expected] : targets) {
+    application.zoomTarget = target;
+    int steps = 0;
+    for (; application.zoom != target && steps < 200; ++steps) application.UpdateProjection();
+    EXPECT_EQ(steps, expected) << "to " << target;  // 200 when it never lands exactly
+  }
+}
+
+TEST(Application, AFailedBeginSceneDrawsNothingButStillPresents) {
+  KvSceneOnRecorder scene;
+  KvTestClock clock;
+  scene.recorder.beginSceneResult = D3DERR_INVALIDCALL;
+  KvTestClock::Set(100);
+  scene.application->Frame();
+  EXPECT_TRUE(scene.recorder.draws.empty());
+  EXPECT_EQ(scene.recorder.scenesEnded, 0);
+  EXPECT_EQ(scene.recorder.presents, 1);
+}
 
 TEST(LongRun, FramesKeepTheCapsPaceWhileTheClockWraps) {
   // However finely the clock ticks, a frame runs at the first tick more than 16 ms after the
@@ -86,7 +106,7 @@ TEST(LongRun, KeysHeldForThousandsOfFramesLeaveTheGroundAndKeepTheSceneFinite) {
     for (int key : phase.keys) kv_testing::PressKey(key);
     KvRunFrames(app, now, phase.frames);
     kv_testing::ReleaseAllKeys();
-    ExpectFinite(scene);
+    ExpectFinite(app);
     const D3DXVECTOR3 fire = app.firePitModel->GetPosition();
     const D3DXVECTOR3 fountain = app.fountainModel->GetPosition();
     EXPECT_LT(fire.x, -290.0f);
