@@ -100,7 +100,7 @@ void KvDevice::ApplyState() {
   MakeCurrent();
   const unsigned dirty = state_.Take(kKvDirtyOpenGl);
   if (dirty & kKvDirtyTarget) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, target_);
     glBindVertexArray(vertexArray_);
   }
   if (dirty & kKvDirtyViewport) ApplyViewport();
