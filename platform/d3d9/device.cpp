@@ -122,6 +122,7 @@ bool KvDevice::CreateTargets() {
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
   batch_.Create();
+  overlay_.Create();
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
   presentProgram_ = KvCreatePresentProgram();
@@ -135,6 +136,7 @@ KvDevice::~KvDevice() {
   glDeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
   batch_.Destroy();
+  overlay_.Destroy();
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteVertexArrays(1, &presentArray_);
   glDeleteFramebuffers(1, &framebuffer_);

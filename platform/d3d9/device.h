@@ -11,6 +11,8 @@
 
 #include "platform/d3d9/batch.h"
 #include "platform/d3d9/device_state.h"
+#include "platform/d3d9/frame_figures.h"
+#include "platform/d3d9/overlay.h"
 #include "platform/d3d9/shader.h"
 #include "platform/d3dx9.h"
 #include "platform/ref_counted.h"
@@ -95,6 +97,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyTexture();
   void SelectProgram();
   void DrawBackBuffer(int drawableWidth, int drawableHeight);
+  void DrawOverlay();
   // Draws the frames from now on into the window or the offscreen back buffer.
   void ChooseTarget(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
@@ -123,6 +126,8 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   KvDeviceState state_;
   D3DXMATRIX worldViewProjection_;
   KvDrawBatch batch_;
+  KvFrameFigures figures_;
+  KvFiguresOverlay overlay_;
   bool batching_ = true;
   bool inScene_ = false;
   std::vector<DWORD> presented_;

@@ -151,6 +151,7 @@ void KvDevice::SetDrawBatching(bool on) {
 void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
   ApplyState();
+  figures_.CountDraw(batch_.Size());
   if (batch_.Flush(CurrentStream())) MarkDirty(kKvDirtyStream);
   KvCheckGl("a draw");
 }
@@ -188,6 +189,7 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   }
   FlushDraws();
   ApplyState();
+  figures_.CountDraw(0);
   KvSetTransformAttribute(WorldViewProjection());
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
   glDrawElementsBaseVertex(mode, GLsizei(count),

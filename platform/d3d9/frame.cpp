@@ -57,6 +57,7 @@ HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
+  if (KvOverlayShown()) DrawOverlay();
   if (target_ == framebuffer_) DrawBackBuffer(drawableWidth, drawableHeight);
   if (KvKeepPresentedPictures()) {
     presentedWidth_ = UINT(drawableWidth);
@@ -66,6 +67,7 @@ HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   }
   KvCheckGl("presenting");
   SDL_GL_SwapWindow(window_->sdlWindow);
+  figures_.EndFrame(KvFrameFigures::Clock::now());
   ChooseTarget(drawableWidth, drawableHeight);
   glBindFramebuffer(GL_FRAMEBUFFER, target_);
   return D3D_OK;
@@ -98,6 +100,16 @@ void KvDevice::DrawBackBuffer(int drawableWidth, int drawableHeight) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glDrawArrays(GL_TRIANGLES, 0, 3);
   glBindTexture(GL_TEXTURE_2D, 0);
+  program_ = nullptr;
+  MarkDirty(kKvDirtyOpenGl);
+}
+
+// Over the finished frame, in the back buffer; the device's state applies again afterwards.
+void KvDevice::DrawOverlay() {
+  KvShaderProgram& untextured = programs_[0];
+  if (untextured.name == 0 && !KvCreateFixedFunctionProgram(false, false, untextured)) return;
+  glBindFramebuffer(GL_FRAMEBUFFER, target_);
+  overlay_.Draw(figures_, width_, height_, untextured.name, vertexArray_);
   program_ = nullptr;
   MarkDirty(kKvDirtyOpenGl);
 }
