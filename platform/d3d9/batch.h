@@ -31,6 +31,7 @@ class KvDrawBatch {
   void Destroy();
 
   bool Empty() const { return transforms_.empty(); }
+  std::size_t Size() const { return transforms_.size(); }
   // Whether a draw of these vertices joins the draws waiting.
   bool Joins(const Run& run) const;
   // Starts gathering draws of these vertices; the draws waiting before must have been issued.

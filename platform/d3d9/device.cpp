@@ -4,6 +4,7 @@
 #include "platform/d3d9/device.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/d3d9/resources.h"
 
@@ -31,6 +32,19 @@ D3DXMATRIX* TransformSlot(KvDeviceState& state, D3DTRANSFORMSTATETYPE type) {
     default:
       return nullptr;
   }
+}
+
+// Whether the window's own framebuffer can stand in for the back buffer: a shown window (the
+// offscreen driver's surface is never shown) whose depth buffer has 32 bits, as fine as the
+// offscreen one's, so that depth tests decide as they do there.
+bool WindowFramebufferUsable() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "offscreen") == 0) return false;
+  GLint depthBits = 0;
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
+                                        GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+  return depthBits >= 32;
 }
 
 }  // namespace
@@ -98,11 +112,17 @@ bool KvDevice::CreateTargets() {
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  windowUsable_ = WindowFramebufferUsable();
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
+  ChooseTarget(drawableWidth, drawableHeight);
   glGenVertexArrays(1, &presentArray_);
   glGenVertexArrays(1, &vertexArray_);
   glBindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
   batch_.Create();
+  overlay_.Create();
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
   presentProgram_ = KvCreatePresentProgram();
@@ -116,6 +136,7 @@ KvDevice::~KvDevice() {
   glDeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
   batch_.Destroy();
+  overlay_.Destroy();
   glDeleteVertexArrays(1, &vertexArray_);
   glDeleteVertexArrays(1, &presentArray_);
   glDeleteFramebuffers(1, &framebuffer_);

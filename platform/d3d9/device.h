@@ -11,6 +11,8 @@
 
 #include "platform/d3d9/batch.h"
 #include "platform/d3d9/device_state.h"
+#include "platform/d3d9/frame_figures.h"
+#include "platform/d3d9/overlay.h"
 #include "platform/d3d9/shader.h"
 #include "platform/d3dx9.h"
 #include "platform/ref_counted.h"
@@ -19,7 +21,10 @@
 class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
  public:
   // Creates the OpenGL context and the offscreen back buffer; null (reason recorded) when an
-  // OpenGL 3.3 core context cannot be had.
+  // OpenGL 3.3 core context cannot be had. The device draws straight into the window while
+  // the window's drawable has the back buffer's size and a depth buffer of at least 24 bits;
+  // otherwise (a resized window, the offscreen video driver, a test reading the back buffer
+  // after Present) into the offscreen back buffer, which Present draws over the window.
   static KvDevice* Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params);
   ~KvDevice() override;
 
@@ -92,6 +97,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyTexture();
   void SelectProgram();
   void DrawBackBuffer(int drawableWidth, int drawableHeight);
+  void DrawOverlay();
+  // Draws the frames from now on into the window or the offscreen back buffer.
+  void ChooseTarget(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
   bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
   KvDrawBatch::Stream CurrentStream() const;
@@ -102,7 +110,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   SDL_GLContext context_;
   UINT width_;
   UINT height_;
-  GLuint framebuffer_ = 0;
+  GLuint framebuffer_ = 0;     // the offscreen back buffer
+  GLuint target_ = 0;          // where draws go: framebuffer_, or 0 for the window
+  bool windowUsable_ = false;  // the window's framebuffer can serve as the back buffer
   GLuint colorTexture_ = 0;
   GLuint depthBuffer_ = 0;
   GLuint vertexArray_ = 0;
@@ -116,6 +126,8 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   KvDeviceState state_;
   D3DXMATRIX worldViewProjection_;
   KvDrawBatch batch_;
+  KvFrameFigures figures_;
+  KvFiguresOverlay overlay_;
   bool batching_ = true;
   bool inScene_ = false;
   std::vector<DWORD> presented_;
@@ -125,3 +137,6 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
 // Whether Present keeps a copy of the presented picture (tests turn it on).
 bool& KvKeepPresentedPictures();
+// Whether the device always draws into its offscreen back buffer, which stays readable after
+// Present (the capture tool turns it on when it saves pictures).
+bool& KvDrawOffscreen();

@@ -108,7 +108,7 @@ void KvDevice::ApplyState() {
   MakeCurrent();
   const unsigned dirty = state_.Take(kKvDirtyOpenGl);
   if (dirty & kKvDirtyTarget) {
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, target_);
     glBindVertexArray(vertexArray_);
   }
   if (dirty & kKvDirtyViewport) ApplyViewport();
@@ -161,6 +161,7 @@ void KvDevice::SetDrawBatching(bool on) {
 void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
   ApplyState();
+  figures_.CountDraw(batch_.Size());
   if (batch_.Flush(CurrentStream())) MarkDirty(kKvDirtyStream);
   KvCheckGl("a draw");
 }
@@ -198,6 +199,7 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   }
   FlushDraws();
   ApplyState();
+  figures_.CountDraw(0);
   KvSetTransformAttribute(WorldViewProjection());
   glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
   glDrawElementsBaseVertex(mode, GLsizei(count),

@@ -1,7 +1,9 @@
-// Scenes, clearing, presentation and reading the picture back. Presentation draws the back
-// buffer over the window's drawable, stretched to its size, with a program made at start
-// rather than blitted: on a software renderer the first blit builds and compiles a pipeline
-// of its own, which delayed the first frame.
+// Scenes, clearing, presentation and reading the picture back. While the window's drawable
+// has the back buffer's size the frame is drawn straight into it and Present only swaps:
+// a full-screen pass costs a software renderer about a millisecond a frame. Otherwise
+// presentation draws the offscreen back buffer over the drawable, stretched to its size,
+// with a program made at start rather than blitted: on a software renderer the first blit
+// builds and compiles a pipeline of its own, which delayed the first frame.
 #include <algorithm>
 
 #include "platform/d3d9/device.h"
@@ -14,7 +16,7 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   }
   FlushDraws();
   MakeCurrent();
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, target_);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glDepthMask(GL_TRUE);
   glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
@@ -55,7 +57,8 @@ HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
-  DrawBackBuffer(drawableWidth, drawableHeight);
+  if (KvOverlayShown()) DrawOverlay();
+  if (target_ == framebuffer_) DrawBackBuffer(drawableWidth, drawableHeight);
   if (KvKeepPresentedPictures()) {
     presentedWidth_ = UINT(drawableWidth);
     presentedHeight_ = UINT(drawableHeight);
@@ -64,8 +67,17 @@ HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   }
   KvCheckGl("presenting");
   SDL_GL_SwapWindow(window_->sdlWindow);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  figures_.EndFrame(KvFrameFigures::Clock::now());
+  ChooseTarget(drawableWidth, drawableHeight);
+  glBindFramebuffer(GL_FRAMEBUFFER, target_);
   return D3D_OK;
+}
+
+void KvDevice::ChooseTarget(int drawableWidth, int drawableHeight) {
+  const bool sameSize = UINT(drawableWidth) == width_ && UINT(drawableHeight) == height_;
+  const GLuint target = windowUsable_ && sameSize && !KvDrawOffscreen() ? 0 : framebuffer_;
+  if (target != target_) MarkDirty(kKvDirtyTarget);
+  target_ = target;
 }
 
 // Nearest sampling when the sizes match, so the drawable gets exactly the back buffer's
@@ -92,11 +104,21 @@ void KvDevice::DrawBackBuffer(int drawableWidth, int drawableHeight) {
   MarkDirty(kKvDirtyOpenGl);
 }
 
+// Over the finished frame, in the back buffer; the device's state applies again afterwards.
+void KvDevice::DrawOverlay() {
+  KvShaderProgram& untextured = programs_[0];
+  if (untextured.name == 0 && !KvCreateFixedFunctionProgram(false, false, untextured)) return;
+  glBindFramebuffer(GL_FRAMEBUFFER, target_);
+  overlay_.Draw(figures_, width_, height_, untextured.name, vertexArray_);
+  program_ = nullptr;
+  MarkDirty(kKvDirtyOpenGl);
+}
+
 void KvDevice::ReadBackBuffer(std::vector<DWORD>& pixels) {
   FlushDraws();
   MakeCurrent();
   std::vector<DWORD> rows(size_t(width_) * height_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, target_);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
   pixels.resize(rows.size());

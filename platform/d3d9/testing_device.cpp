@@ -10,6 +10,11 @@ bool& KvKeepPresentedPictures() {
   return keep;
 }
 
+bool& KvDrawOffscreen() {
+  static bool offscreen = false;
+  return offscreen;
+}
+
 namespace kv_testing {
 
 bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
@@ -40,6 +45,10 @@ bool SetDrawBatching(IDirect3DDevice9* device, bool on) {
   auto* ours = dynamic_cast<KvDevice*>(device);
   if (ours) ours->SetDrawBatching(on);
   return ours != nullptr;
+}
+
+void DrawOffscreen(bool offscreen) {
+  KvDrawOffscreen() = offscreen;
 }
 
 void KeepPresentedPictures(bool keep) {

@@ -8,7 +8,8 @@
 
 namespace kv_testing {
 
-// The device's back buffer as ARGB texels, rows top to bottom.
+// The device's back buffer as ARGB texels, rows top to bottom. A device drawing into its
+// window holds the frame there only until Present; DrawOffscreen(true) keeps it after.
 bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
                     UINT& height);
 bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path);
@@ -16,6 +17,10 @@ bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path);
 // Whether the device gathers draws that differ only in the world transform into one OpenGL
 // draw (on unless a test or benchmark compares against drawing them one at a time).
 bool SetDrawBatching(IDirect3DDevice9* device, bool on);
+
+// Whether devices draw every frame into their offscreen back buffer, even where they could
+// draw into the window (from the next frame; off unless the capture tool saves pictures).
+void DrawOffscreen(bool offscreen);
 
 // Whether Present keeps a copy of what it shows (off unless a test asks).
 void KeepPresentedPictures(bool keep);

@@ -32,6 +32,9 @@ int KvVirtualKeyFromSdl(SDL_Scancode key);
 void KvKeyboardPress(int virtualKey);
 void KvKeyboardRelease(int virtualKey);
 
+// Whether the figures overlay is shown: F3 toggles it, and still reaches the program as a key.
+bool KvOverlayShown();
+
 // Mouse wheel motion, fed by the message pump and read by the mouse device.
 void KvMouseWheelAdd(int delta);
 int KvMouseWheelTake();

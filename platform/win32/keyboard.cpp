@@ -1,5 +1,6 @@
 // Keyboard state for GetAsyncKeyState: a key reads as down while it is held, and once more
-// after a press that was released before the next query.
+// after a press that was released before the next query. A press of F3 also shows or hides
+// the device's figures overlay.
 #include <array>
 
 #include "platform/win32/internal.h"
@@ -11,6 +12,8 @@ struct KeyState {
   bool down = false;
   bool pressedSinceQuery = false;
 };
+
+bool overlayShown = false;
 
 std::array<KeyState, 256>& Keys() {
   static std::array<KeyState, 256> keys;
@@ -66,12 +69,17 @@ int KvVirtualKeyFromSdl(SDL_Scancode key) {
 
 void KvKeyboardPress(int virtualKey) {
   if (!InRange(virtualKey)) return;
+  if (virtualKey == VK_F3 && !Keys()[virtualKey].down) overlayShown = !overlayShown;
   Keys()[virtualKey] = KeyState{true, true};
 }
 
 void KvKeyboardRelease(int virtualKey) {
   if (!InRange(virtualKey)) return;
   Keys()[virtualKey].down = false;
+}
+
+bool KvOverlayShown() {
+  return overlayShown;
 }
 
 SHORT GetAsyncKeyState(int virtualKey) {

@@ -48,7 +48,9 @@ SDL_Window* CreateSdlWindow(LPCSTR title, int x, int y, int width, int height) {
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  // The device draws straight into the window when its depth buffer has 32 bits; asking for
+  // 24 gets the finest the display offers, and still a window where it offers no more.
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
   const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
   return SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
 }
