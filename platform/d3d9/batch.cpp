@@ -1,18 +1,38 @@
-// A run of triangles or triangle strips is expanded: every draw's vertices are copied with
-// its transform beside each vertex, and an index list names the triangles in the order and
-// with the corners OpenGL takes from the strip. The shader computes the same product from
-// the same values as for a single draw, the triangles arrive in the same order with the
-// same corners, so the picture is the one the draws would have made one at a time. Other
-// primitives go as one instanced draw (the software rasterizer runs its pipeline once per
-// instance, so expanding is the faster of the two where it applies).
+// A run of triangles or triangle strips is expanded: every draw's vertices are transformed
+// here into one buffer, and an index list names the triangles in the order and with the
+// corners OpenGL takes from the strip. The product is summed in the order the vertex shader
+// sums it, each step rounded on its own, so the positions are bit for bit the ones the
+// shader would have computed; the triangles arrive in the same order with the same corners,
+// so the picture is the one the draws would have made one at a time. Other primitives go as
+// one instanced draw (the software rasterizer runs its pipeline once per instance, so
+// expanding is the faster of the two where it applies).
 #include "platform/d3d9/batch.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/d3d9/shader_inputs.h"
 
 namespace {
+
+// A vertex of an expanded run: its position transformed by its draw's world × view ×
+// projection, and the colour and coordinates it had.
+struct ExpandedVertex {
+  float clip[4];
+  DWORD color;
+  float texCoord[2];
+};
+
+// (x, y, z, 1) × m as the vertex shader computes it on Mesa's software renderer: ((x·m0 +
+// y·m1) + z·m2) + m3, each product and sum rounded on its own (this file is built without
+// fused multiply-adds). The gathered-draws scene test compares the pictures pixel for pixel.
+void Transform(const std::array<float, 3>& p, const D3DXMATRIX& m, float* clip) {
+  for (int j = 0; j < 4; ++j) {
+    clip[j] = ((p[0] * m.m[0][j] + p[1] * m.m[1][j]) + p[2] * m.m[2][j]) + m.m[3][j];
+  }
+}
 
 // The stream vertices (relative to the first) of each triangle of one draw, in OpenGL's
 // order; empty for primitives that are not expanded.
@@ -89,39 +109,54 @@ void KvDrawBatch::DrawInstanced() {
   glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(transforms_.size() * sizeof(D3DXMATRIX)),
                transforms_.data(), GL_STREAM_DRAW);
-  KvPointTransformAttribute(instanceBuffer_, 1);
+  KvPointTransformAttribute(instanceBuffer_);
   glDrawArraysInstanced(run_.mode, run_.first, run_.count, GLsizei(transforms_.size()));
   KvDisableTransformAttribute();
 }
 
-// Copies every draw's vertices, each with the draw's transform, and draws the triangles
-// through an index list that repeats `corners` for every copy. Where storage cannot be had
-// the run is drawn instanced instead.
+// Transforms every draw's vertices into one buffer and draws the triangles through an index
+// list that repeats `corners` for every draw. Where storage cannot be had the run is drawn
+// instanced instead.
 bool KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners) {
-  const std::size_t count = std::size_t(run_.count);
-  const std::size_t bytes = count * stream.stride;
-  const BYTE* source = stream.data + std::size_t(run_.first) * stream.stride;
-  const std::size_t draws = transforms_.size();
-  auto* vertices = MapFresh<BYTE>(expandedVertices_, draws * count * stream.stride);
-  for (std::size_t draw = 0; vertices && draw < draws; ++draw) {
-    std::memcpy(vertices + draw * bytes, source, bytes);
-  }
-  bool written = vertices && glUnmapBuffer(GL_ARRAY_BUFFER);
-  auto* transforms = written ? MapFresh<D3DXMATRIX>(instanceBuffer_, draws * count) : nullptr;
-  for (std::size_t draw = 0; transforms && draw < draws; ++draw) {
-    std::fill_n(transforms + draw * count, count, transforms_[draw]);
-  }
-  written = transforms && glUnmapBuffer(GL_ARRAY_BUFFER);
-  if (!written) {
+  if (!WriteExpandedVertices(stream)) {
     DrawInstanced();
     return false;
   }
-  KvPointVertexAttributes(expandedVertices_, 0, stream.stride, stream.fvf);
-  KvPointTransformAttribute(instanceBuffer_, 0);
+  KvVertexLayout layout = KvLayoutOf(stream.fvf, stream.stride, 0);
+  layout.stride = sizeof(ExpandedVertex);
+  layout.positionSize = 4;
+  if (layout.color >= 0) layout.color = offsetof(ExpandedVertex, color);
+  if (layout.texCoord >= 0) layout.texCoord = offsetof(ExpandedVertex, texCoord);
+  KvPointVertexAttributes(expandedVertices_, layout);
+  D3DXMATRIX identity;
+  KvSetTransformAttribute(*D3DXMatrixIdentity(&identity));
   PrepareExpandedIndices(corners);
-  glDrawElements(GL_TRIANGLES, GLsizei(draws * corners.size()), GL_UNSIGNED_INT, nullptr);
-  KvDisableTransformAttribute();
+  glDrawElements(GL_TRIANGLES, GLsizei(transforms_.size() * corners.size()), GL_UNSIGNED_INT,
+                 nullptr);
   return true;
+}
+
+bool KvDrawBatch::WriteExpandedVertices(const Stream& stream) {
+  const std::size_t count = std::size_t(run_.count);
+  const KvVertexLayout source = KvLayoutOf(stream.fvf, stream.stride, 0);
+  // The run's vertices with their colour and coordinates; only the position changes per draw.
+  std::vector<ExpandedVertex> run(count, ExpandedVertex{{}, 0xFFFFFFFF, {}});
+  std::vector<std::array<float, 3>> positions(count);
+  for (std::size_t v = 0; v < count; ++v) {
+    const BYTE* vertex = stream.data + (std::size_t(run_.first) + v) * stream.stride;
+    std::memcpy(positions[v].data(), vertex + source.position, 12);
+    if (source.color >= 0) std::memcpy(&run[v].color, vertex + source.color, 4);
+    if (source.texCoord >= 0) std::memcpy(run[v].texCoord, vertex + source.texCoord, 8);
+  }
+  auto* out = MapFresh<ExpandedVertex>(expandedVertices_, transforms_.size() * count);
+  if (!out) return false;
+  for (const D3DXMATRIX& transform : transforms_) {
+    for (std::size_t v = 0; v < count; ++v, ++out) {
+      *out = run[v];
+      Transform(positions[v], transform, out->clip);
+    }
+  }
+  return glUnmapBuffer(GL_ARRAY_BUFFER);
 }
 
 // The index list depends only on the corners, the vertices per draw and the number of

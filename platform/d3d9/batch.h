@@ -1,7 +1,8 @@
 // Gathered draws: consecutive DrawPrimitive calls of the same primitives from the same
 // vertices, differing only in the world transform (each particle's quad), wait here with one
 // world × view × projection each and go to OpenGL as one draw. The transform travels one way:
-// the device hands it in, the batch hands it to the shader.
+// the device hands it in; the batch applies it to the vertices itself (triangles) or hands it
+// to the shader (other primitives).
 #pragma once
 
 #include <epoxy/gl.h>
@@ -52,12 +53,13 @@ class KvDrawBatch {
 
   void DrawInstanced();
   bool DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners);
+  bool WriteExpandedVertices(const Stream& stream);
   void PrepareExpandedIndices(const std::vector<GLuint>& corners);
 
   Run run_;
   std::vector<D3DXMATRIX> transforms_;
-  GLuint instanceBuffer_ = 0;    // one transform per instance, or per expanded vertex
-  GLuint expandedVertices_ = 0;  // a gathered run's vertices, one copy per draw
+  GLuint instanceBuffer_ = 0;    // one transform per instance
+  GLuint expandedVertices_ = 0;  // a gathered run's vertices, transformed, one copy per draw
   GLuint expandedIndices_ = 0;
   ExpandedIndices expandedIndexList_;
 };

@@ -126,7 +126,7 @@ bool KvDevice::CreateTargets() {
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
   presentProgram_ = KvCreatePresentProgram();
-  return presentProgram_ && KvCreateFixedFunctionProgram(true, false, programs_[1]);
+  return presentProgram_ && KvCreateFixedFunctionProgram(kKvTextured, programs_[kKvTextured]);
 }
 
 KvDevice::~KvDevice() {

@@ -120,7 +120,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint presentProgram_ = 0;
   GLuint sampler_ = 0;
   // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0); made on first use.
-  std::array<KvShaderProgram, 4> programs_{};
+  std::array<KvShaderProgram, kKvProgramVariants> programs_{};
   const KvShaderProgram* program_ = nullptr;
 
   KvDeviceState state_;

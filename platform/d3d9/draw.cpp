@@ -75,16 +75,17 @@ void KvDevice::ApplyTexture() {
   glBindSampler(0, sampler_);
 }
 
-// The program variant for texturing and the alpha test; the alpha test's values and the half
-// pixel of the viewport are the chosen program's own uniforms, so they are set whenever it is
-// chosen or the viewport changes.
+// The program variant for texturing, the alpha test and vertex colour; the alpha test's values and
+// the half pixel of the viewport are the chosen program's own uniforms, so they are set whenever it
+// is chosen or the viewport changes.
 void KvDevice::SelectProgram() {
   const auto& rs = state_.renderStates;
   const bool alphaTested = rs[D3DRS_ALPHATESTENABLE] != FALSE;
-  const int variant = (state_.texture ? 1 : 0) | (alphaTested ? 2 : 0);
+  const unsigned variant = (state_.texture ? kKvTextured : 0) | (alphaTested ? kKvAlphaTested : 0) |
+                           ((state_.fvf & D3DFVF_DIFFUSE) ? kKvVertexColor : 0);
   KvShaderProgram* chosen = &programs_[variant];
   if (chosen->name == 0) {
-    KvCreateFixedFunctionProgram(variant & 1, variant & 2, *chosen);
+    KvCreateFixedFunctionProgram(variant, *chosen);
     program_ = nullptr;  // making a program changes the current one
   }
   if (chosen != program_) {
@@ -112,7 +113,8 @@ void KvDevice::ApplyState() {
     glBindVertexArray(vertexArray_);
   }
   if (dirty & kKvDirtyViewport) ApplyViewport();
-  if (dirty & (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest | kKvDirtyViewport)) {
+  if (dirty &
+      (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest | kKvDirtyViewport | kKvDirtyStream)) {
     SelectProgram();
   }
   if (dirty & kKvDirtyBlend) ApplyBlend();
@@ -121,7 +123,8 @@ void KvDevice::ApplyState() {
   if (dirty & kKvDirtyTexture) ApplyTexture();
   const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
   if ((dirty & kKvDirtyStream) && buffer) {
-    KvPointVertexAttributes(buffer->Name(), state_.streamOffset, StreamStride(), state_.fvf);
+    KvPointVertexAttributes(buffer->Name(),
+                            KvLayoutOf(state_.fvf, StreamStride(), state_.streamOffset));
   }
 }
 

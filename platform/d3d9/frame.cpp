@@ -106,10 +106,10 @@ void KvDevice::DrawBackBuffer(int drawableWidth, int drawableHeight) {
 
 // Over the finished frame, in the back buffer; the device's state applies again afterwards.
 void KvDevice::DrawOverlay() {
-  KvShaderProgram& untextured = programs_[0];
-  if (untextured.name == 0 && !KvCreateFixedFunctionProgram(false, false, untextured)) return;
+  KvShaderProgram& coloured = programs_[kKvVertexColor];
+  if (coloured.name == 0 && !KvCreateFixedFunctionProgram(kKvVertexColor, coloured)) return;
   glBindFramebuffer(GL_FRAMEBUFFER, target_);
-  overlay_.Draw(figures_, width_, height_, untextured.name, vertexArray_);
+  overlay_.Draw(figures_, width_, height_, coloured.name, vertexArray_);
   program_ = nullptr;
   MarkDirty(kKvDirtyOpenGl);
 }

@@ -65,7 +65,7 @@ void KvFiguresOverlay::Draw(const KvFrameFigures& figures, UINT width, UINT heig
   glBindBuffer(GL_ARRAY_BUFFER, buffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(KvOverlayVertex)),
                vertices_.data(), GL_STREAM_DRAW);
-  KvPointVertexAttributes(buffer_, 0, sizeof(KvOverlayVertex), kKvOverlayVertexFvf);
+  KvPointVertexAttributes(buffer_, KvLayoutOf(kKvOverlayVertexFvf, sizeof(KvOverlayVertex), 0));
   KvSetTransformAttribute(PixelsToClip(width, height));
   glDrawArrays(GL_TRIANGLES, 0, GLsizei(vertices_.size()));
 }

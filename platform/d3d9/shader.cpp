@@ -1,7 +1,8 @@
 // The shader programs that emulate the fixed-function subset the program uses: transformed
 // positions with Direct3D's [0, 1] depth, texture stage 0 modulated with the vertex colour,
-// and the alpha test against alpha × 255. One program per combination of texturing and alpha
-// testing, so that drawing without the alpha test has no discard and keeps early depth tests.
+// and the alpha test against alpha × 255. One program per combination of texturing, alpha
+// testing and vertex colour, so that drawing without the alpha test has no discard and keeps
+// early depth tests, and drawing without vertex colour interpolates nothing for it.
 #include "platform/d3d9/shader.h"
 
 #include <cstdio>
@@ -13,29 +14,39 @@
 namespace {
 
 const char* const kVertexShader = R"(
-layout(location = POSITION_LOCATION) in vec3 inPosition;
+// (x, y, z) from a vertex buffer, w then being 1; gathered draws hand in (x, y, z, w) already
+// transformed, with the identity as their transform.
+layout(location = POSITION_LOCATION) in vec4 inPosition;
+#if VERTEX_COLOR
 layout(location = COLOR_LOCATION) in vec4 inColor;
+out vec4 color;
+#endif
 layout(location = TEXCOORD_LOCATION) in vec2 inTexCoord;
 // World × view × projection: a constant attribute for a single draw, one per instance for
-// a gathered run of draws; the same arithmetic either way.
+// a gathered run of points or lines.
 layout(location = TRANSFORM_LOCATION) in mat4 inWorldViewProjection;
 // Direct3D's pixel centres lie at whole coordinates, OpenGL's half a pixel further right and
 // down, so the geometry moves right and down by (a shade under) half a pixel of the viewport.
 uniform vec2 halfPixel;
-out vec4 color;
 out vec2 texCoord;
 void main() {
-  vec4 clip = inWorldViewProjection * vec4(inPosition, 1.0);
+  vec4 clip = inWorldViewProjection * inPosition;
   clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
   clip.xy += halfPixel * clip.w;
   gl_Position = clip;
+#if VERTEX_COLOR
   color = inColor;
+#endif
   texCoord = inTexCoord;
 }
 )";
 
 const char* const kFragmentShader = R"(
+#if VERTEX_COLOR
 in vec4 color;
+#else
+const vec4 color = vec4(1.0);
+#endif
 in vec2 texCoord;
 uniform sampler2D image;
 uniform int alphaFunction;
@@ -125,10 +136,11 @@ void Define(std::string& header, const char* name, unsigned value) {
 
 // The shader's version, its variant, and the attribute locations and alpha-test codes the
 // C++ side uses, so the two cannot drift apart.
-std::string FixedFunctionHeader(bool textured, bool alphaTested) {
+std::string FixedFunctionHeader(unsigned variant) {
   std::string header = "#version 330 core\n";
-  Define(header, "TEXTURED", textured ? 1 : 0);
-  Define(header, "ALPHA_TESTED", alphaTested ? 1 : 0);
+  Define(header, "TEXTURED", (variant & kKvTextured) ? 1 : 0);
+  Define(header, "ALPHA_TESTED", (variant & kKvAlphaTested) ? 1 : 0);
+  Define(header, "VERTEX_COLOR", (variant & kKvVertexColor) ? 1 : 0);
   Define(header, "POSITION_LOCATION", kKvPositionLocation);
   Define(header, "COLOR_LOCATION", kKvColorLocation);
   Define(header, "TEXCOORD_LOCATION", kKvTexCoordLocation);
@@ -145,8 +157,8 @@ std::string FixedFunctionHeader(bool textured, bool alphaTested) {
 
 }  // namespace
 
-bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program) {
-  const std::string header = FixedFunctionHeader(textured, alphaTested);
+bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program) {
+  const std::string header = FixedFunctionHeader(variant);
   program.name = Link(header.c_str(), kVertexShader, kFragmentShader);
   if (!program.name) return false;
   glUseProgram(program.name);

@@ -10,6 +10,13 @@ struct KvShaderProgram {
   GLint alphaReference = -1;  // compared with alpha × 255
   GLint halfPixel = -1;       // of the viewport, in clip space
 };
-bool KvCreateFixedFunctionProgram(bool textured, bool alphaTested, KvShaderProgram& program);
+// What a fixed-function program variant does, as bits: stage 0 textured, the alpha test on,
+// and colour from the vertices (without it, every vertex is white, and the rasterizer has
+// one input less to interpolate across each triangle).
+inline constexpr unsigned kKvTextured = 1u << 0;
+inline constexpr unsigned kKvAlphaTested = 1u << 1;
+inline constexpr unsigned kKvVertexColor = 1u << 2;
+inline constexpr unsigned kKvProgramVariants = 1u << 3;
+bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program);
 // The program Present draws the back buffer with; 0 if it cannot be made.
 GLuint KvCreatePresentProgram();

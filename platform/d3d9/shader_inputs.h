@@ -14,12 +14,22 @@ inline constexpr GLuint kKvTexCoordLocation = 2;
 // A mat4 takes four locations from here, one per column.
 inline constexpr GLuint kKvTransformLocation = 3;
 
-// Position, colour and texture coordinates from `buffer`, laid out as the vertex format says;
-// a colour the format lacks reads as white, missing coordinates as (0, 0).
-void KvPointVertexAttributes(GLuint buffer, std::size_t offset, UINT stride, DWORD fvf);
+// Where a vertex's attributes sit, in bytes from the start of the buffer; a negative offset is
+// an attribute the vertices lack (a colour then reads as white, coordinates as (0, 0)).
+struct KvVertexLayout {
+  GLsizei stride = 0;
+  GLint positionSize = 3;  // (x, y, z), or (x, y, z, w) with w read rather than taken as 1
+  std::ptrdiff_t position = 0;
+  std::ptrdiff_t color = -1;
+  std::ptrdiff_t texCoord = -1;
+};
+
+// The layout of a vertex format, its first vertex `offset` bytes into the buffer.
+KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset);
+void KvPointVertexAttributes(GLuint buffer, const KvVertexLayout& layout);
 // The transform of a single draw, as a constant attribute.
 void KvSetTransformAttribute(const D3DXMATRIX& worldViewProjection);
-// The transform from `buffer`, one matrix per vertex (divisor 0) or per instance (divisor 1).
-void KvPointTransformAttribute(GLuint buffer, GLuint divisor);
+// The transform from `buffer`, one matrix per instance.
+void KvPointTransformAttribute(GLuint buffer);
 // Back to the constant transform that single draws set.
 void KvDisableTransformAttribute();
