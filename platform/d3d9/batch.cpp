@@ -55,9 +55,9 @@ std::vector<GLuint> TriangleCorners(GLenum mode, GLuint count) {
 
 // Fresh storage of `count` elements in `buffer`, mapped for writing; null if it cannot be.
 template <class T>
-T* MapFresh(GLuint buffer, std::size_t count) {
+T* MapFresh(GLuint buffer, std::size_t count, KvGlCache& cache) {
   const auto bytes = GLsizeiptr(count * sizeof(T));
-  glBindBuffer(GL_ARRAY_BUFFER, buffer);
+  cache.BindArrayBuffer(buffer);
   glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
   return static_cast<T*>(
       glMapBufferRange(GL_ARRAY_BUFFER, 0, bytes, GL_MAP_WRITE_BIT | GL_MAP_INVALIDATE_BUFFER_BIT));
@@ -71,10 +71,10 @@ void KvDrawBatch::Create() {
   glGenBuffers(1, &expandedIndices_);
 }
 
-void KvDrawBatch::Destroy() {
-  glDeleteBuffers(1, &instanceBuffer_);
-  glDeleteBuffers(1, &expandedVertices_);
-  glDeleteBuffers(1, &expandedIndices_);
+void KvDrawBatch::Destroy(KvGlCache& cache) {
+  cache.DeleteBuffer(instanceBuffer_);
+  cache.DeleteBuffer(expandedVertices_);
+  cache.DeleteBuffer(expandedIndices_);
 }
 
 bool KvDrawBatch::Joins(const Run& run) const {
@@ -90,53 +90,51 @@ void KvDrawBatch::Add(const D3DXMATRIX& worldViewProjection) {
   transforms_.push_back(worldViewProjection);
 }
 
-bool KvDrawBatch::Flush(const Stream& stream) {
-  if (Empty()) return false;
-  bool movedAttributes = false;
+void KvDrawBatch::Flush(const Stream& stream, KvGlCache& cache) {
+  if (Empty()) return;
   if (transforms_.size() == 1) {
     KvSetTransformAttribute(transforms_.front());
     glDrawArrays(run_.mode, run_.first, run_.count);
   } else if (auto corners = TriangleCorners(run_.mode, GLuint(run_.count)); !corners.empty()) {
-    movedAttributes = DrawExpanded(stream, corners);
+    DrawExpanded(stream, corners, cache);
   } else {
-    DrawInstanced();
+    DrawInstanced(cache);
   }
   transforms_.clear();
-  return movedAttributes;
 }
 
-void KvDrawBatch::DrawInstanced() {
-  glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer_);
+void KvDrawBatch::DrawInstanced(KvGlCache& cache) {
+  cache.BindArrayBuffer(instanceBuffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(transforms_.size() * sizeof(D3DXMATRIX)),
                transforms_.data(), GL_STREAM_DRAW);
-  KvPointTransformAttribute(instanceBuffer_);
+  cache.PointTransformAttribute(instanceBuffer_);
   glDrawArraysInstanced(run_.mode, run_.first, run_.count, GLsizei(transforms_.size()));
-  KvDisableTransformAttribute();
+  cache.PointTransformAttribute(0);
 }
 
 // Transforms every draw's vertices into one buffer and draws the triangles through an index
 // list that repeats `corners` for every draw. Where storage cannot be had the run is drawn
 // instanced instead.
-bool KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners) {
-  if (!WriteExpandedVertices(stream)) {
-    DrawInstanced();
-    return false;
+void KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners,
+                               KvGlCache& cache) {
+  if (!WriteExpandedVertices(stream, cache)) {
+    DrawInstanced(cache);
+    return;
   }
   KvVertexLayout layout = KvLayoutOf(stream.fvf, stream.stride, 0);
   layout.stride = sizeof(ExpandedVertex);
   layout.positionSize = 4;
   if (layout.color >= 0) layout.color = offsetof(ExpandedVertex, color);
   if (layout.texCoord >= 0) layout.texCoord = offsetof(ExpandedVertex, texCoord);
-  KvPointVertexAttributes(expandedVertices_, layout);
+  cache.PointVertexAttributes(expandedVertices_, layout);
   D3DXMATRIX identity;
   KvSetTransformAttribute(*D3DXMatrixIdentity(&identity));
-  PrepareExpandedIndices(corners);
+  PrepareExpandedIndices(corners, cache);
   glDrawElements(GL_TRIANGLES, GLsizei(transforms_.size() * corners.size()), GL_UNSIGNED_INT,
                  nullptr);
-  return true;
 }
 
-bool KvDrawBatch::WriteExpandedVertices(const Stream& stream) {
+bool KvDrawBatch::WriteExpandedVertices(const Stream& stream, KvGlCache& cache) {
   const std::size_t count = std::size_t(run_.count);
   const KvVertexLayout source = KvLayoutOf(stream.fvf, stream.stride, 0);
   // The run's vertices with their colour and coordinates; only the position changes per draw.
@@ -148,7 +146,7 @@ bool KvDrawBatch::WriteExpandedVertices(const Stream& stream) {
     if (source.color >= 0) std::memcpy(&run[v].color, vertex + source.color, 4);
     if (source.texCoord >= 0) std::memcpy(run[v].texCoord, vertex + source.texCoord, 8);
   }
-  auto* out = MapFresh<ExpandedVertex>(expandedVertices_, transforms_.size() * count);
+  auto* out = MapFresh<ExpandedVertex>(expandedVertices_, transforms_.size() * count, cache);
   if (!out) return false;
   for (const D3DXMATRIX& transform : transforms_) {
     for (std::size_t v = 0; v < count; ++v, ++out) {
@@ -161,10 +159,10 @@ bool KvDrawBatch::WriteExpandedVertices(const Stream& stream) {
 
 // The index list depends only on the corners, the vertices per draw and the number of
 // draws, so it is written again only when those outgrow what it holds.
-void KvDrawBatch::PrepareExpandedIndices(const std::vector<GLuint>& corners) {
+void KvDrawBatch::PrepareExpandedIndices(const std::vector<GLuint>& corners, KvGlCache& cache) {
   const std::size_t count = std::size_t(run_.count);
   const std::size_t draws = transforms_.size();
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, expandedIndices_);
+  cache.BindElementBuffer(expandedIndices_);
   ExpandedIndices& cached = expandedIndexList_;
   if (cached.corners == corners && cached.count == count && cached.draws >= draws) return;
   cached = {corners, count, std::max(draws, cached.draws)};

@@ -5,11 +5,10 @@
 // to the shader (other primitives).
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <cstddef>
 #include <vector>
 
+#include "platform/d3d9/gl_cache.h"
 #include "platform/d3dx9.h"
 
 class KvDrawBatch {
@@ -29,7 +28,7 @@ class KvDrawBatch {
 
   // Makes and deletes the OpenGL buffers, in the device's context.
   void Create();
-  void Destroy();
+  void Destroy(KvGlCache& cache);
 
   bool Empty() const { return transforms_.empty(); }
   std::size_t Size() const { return transforms_.size(); }
@@ -38,9 +37,9 @@ class KvDrawBatch {
   // Starts gathering draws of these vertices; the draws waiting before must have been issued.
   void Start(const Run& run);
   void Add(const D3DXMATRIX& worldViewProjection);
-  // Issues the waiting draws as one. Returns true when it pointed the vertex attributes away
-  // from the stream (the device points them back before its next draw).
-  bool Flush(const Stream& stream);
+  // Issues the waiting draws as one. Where it points the vertex attributes elsewhere, the
+  // cache tells the device, which points them back before its next draw.
+  void Flush(const Stream& stream, KvGlCache& cache);
 
  private:
   // What the index list of expanded runs holds: `corners` repeated for `draws` copies of
@@ -51,10 +50,10 @@ class KvDrawBatch {
     std::size_t draws = 0;
   };
 
-  void DrawInstanced();
-  bool DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners);
-  bool WriteExpandedVertices(const Stream& stream);
-  void PrepareExpandedIndices(const std::vector<GLuint>& corners);
+  void DrawInstanced(KvGlCache& cache);
+  void DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners, KvGlCache& cache);
+  bool WriteExpandedVertices(const Stream& stream, KvGlCache& cache);
+  void PrepareExpandedIndices(const std::vector<GLuint>& corners, KvGlCache& cache);
 
   Run run_;
   std::vector<D3DXMATRIX> transforms_;

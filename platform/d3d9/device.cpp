@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/d3d9/gl_flavour.h"
 #include "platform/d3d9/resources.h"
 
 namespace {
@@ -37,11 +38,10 @@ D3DXMATRIX* TransformSlot(KvDeviceState& state, D3DTRANSFORMSTATETYPE type) {
 // Whether the window's own framebuffer can stand in for the back buffer: a shown window (the
 // offscreen driver's surface is never shown) whose depth buffer has 32 bits, as fine as the
 // offscreen one's, so that depth tests decide as they do there.
-bool WindowFramebufferUsable() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (!driver || std::strcmp(driver, "offscreen") == 0) return false;
+bool WindowFramebufferUsable(KvGlCache& cache) {
+  if (!KvWindowsShown()) return false;
   GLint depthBits = 0;
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  cache.BindFramebuffer(0);
   glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH,
                                         GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
   return depthBits >= 32;
@@ -50,27 +50,23 @@ bool WindowFramebufferUsable() {
 }  // namespace
 
 KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params) {
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdlWindow);
-  if (!context) {
-    KvSetLastPlatformError(std::string("no OpenGL 3.3 context (") + SDL_GetError() + ")");
-    return nullptr;
-  }
-  if (SDL_GL_MakeCurrent(window->sdlWindow, context) != 0 || epoxy_gl_version() < 33) {
+  KvGlContext context = KvCreateGlContext(window);
+  if (!context) return nullptr;
+  if (!KvGlVersionSupported()) {
     KvSetLastPlatformError("no OpenGL 3.3 context");
-    SDL_GL_DeleteContext(context);
+    KvDeleteGlContext(window, context);
     return nullptr;
   }
   currentDevice = nullptr;
-  UINT width = params.BackBufferWidth;
-  UINT height = params.BackBufferHeight;
-  if (width == 0 || height == 0) {
-    int w = 0;
-    int h = 0;
-    SDL_GetWindowSize(window->sdlWindow, &w, &h);
-    width = width ? width : static_cast<UINT>(std::max(w, 1));
-    height = height ? height : static_cast<UINT>(std::max(h, 1));
-  }
-  SDL_GL_SetSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  KvGlDrawableSize(window, drawableWidth, drawableHeight);
+  const UINT width =
+      params.BackBufferWidth ? params.BackBufferWidth : UINT(std::max(drawableWidth, 1));
+  const UINT height =
+      params.BackBufferHeight ? params.BackBufferHeight : UINT(std::max(drawableHeight, 1));
+  KvSetGlSwapInterval(params.PresentationInterval == D3DPRESENT_INTERVAL_IMMEDIATE ? 0 : 1);
+  KvListenToKeyPresses(KvToggleFiguresOnF3);
   auto* device =
       new KvDevice(owner, window, context, width, height, params.EnableAutoDepthStencil != FALSE);
   if (!device->CreateTargets()) {
@@ -81,7 +77,7 @@ KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARA
   return device;
 }
 
-KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+KvDevice::KvDevice(IDirect3D9* owner, HWND window, KvGlContext context, UINT width, UINT height,
                    bool depthBuffer)
     : owner_(owner),
       window_(window),
@@ -96,64 +92,67 @@ KvDevice::KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT w
 
 bool KvDevice::CreateTargets() {
   // The colour target is a texture, so Present can draw it onto the drawable.
+  glActiveTexture(GL_TEXTURE0);  // the only unit ever drawn with
   glGenTextures(1, &colorTexture_);
-  glBindTexture(GL_TEXTURE_2D, colorTexture_);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(width_), GLsizei(height_), 0, GL_BGRA,
+  cache_.BindTexture(colorTexture_);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(width_), GLsizei(height_), 0, GL_RGBA,
                GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
   glGenRenderbuffers(1, &depthBuffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depthBuffer_);
+  cache_.BindRenderbuffer(depthBuffer_);
   glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT32F, GLsizei(width_), GLsizei(height_));
   glGenFramebuffers(1, &framebuffer_);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+  cache_.BindFramebuffer(framebuffer_);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-  windowUsable_ = WindowFramebufferUsable();
+  windowUsable_ = WindowFramebufferUsable(cache_);
   int drawableWidth = 0;
   int drawableHeight = 0;
-  SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
+  KvGlDrawableSize(window_, drawableWidth, drawableHeight);
   ChooseTarget(drawableWidth, drawableHeight);
   glGenVertexArrays(1, &presentArray_);
   glGenVertexArrays(1, &vertexArray_);
-  glBindVertexArray(vertexArray_);
+  cache_.BindVertexArray(vertexArray_);
   glGenSamplers(1, &sampler_);
   batch_.Create();
   overlay_.Create();
   // The textured program is made now, so a context that cannot compile the shaders fails
   // here; the other variants are made when first drawn with, which shortens the start.
-  presentProgram_ = KvCreatePresentProgram();
-  return presentProgram_ && KvCreateFixedFunctionProgram(kKvTextured, programs_[kKvTextured]);
+  presentProgram_ = KvCreatePresentProgram(cache_);
+  return presentProgram_ &&
+         KvCreateFixedFunctionProgram(kKvTextured, programs_[kKvTextured], cache_);
 }
 
 KvDevice::~KvDevice() {
   FlushDraws();
   MakeCurrent();
-  for (const KvShaderProgram& program : programs_) glDeleteProgram(program.name);
-  glDeleteProgram(presentProgram_);
+  for (KvShaderProgram& program : programs_) cache_.DeleteProgram(program.name);
+  cache_.DeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
-  batch_.Destroy();
-  overlay_.Destroy();
-  glDeleteVertexArrays(1, &vertexArray_);
-  glDeleteVertexArrays(1, &presentArray_);
+  batch_.Destroy(cache_);
+  overlay_.Destroy(cache_);
+  cache_.DeleteVertexArray(vertexArray_);
+  cache_.DeleteVertexArray(presentArray_);
   glDeleteFramebuffers(1, &framebuffer_);
-  glDeleteTextures(1, &colorTexture_);
+  cache_.DeleteTexture(colorTexture_);
   glDeleteRenderbuffers(1, &depthBuffer_);
-  SDL_GL_MakeCurrent(window_->sdlWindow, nullptr);
-  SDL_GL_DeleteContext(context_);
+  KvDeleteGlContext(window_, context_);
   if (currentDevice == this) currentDevice = nullptr;
   KvReleaseWindow(window_);
   owner_->Release();
 }
 
-void KvDevice::MakeCurrent() {
-  if (currentDevice == this) return;
-  SDL_GL_MakeCurrent(window_->sdlWindow, context_);
-  currentDevice = this;
-  MarkDirty(kKvDirtyOpenGl);
+// Each device has a context of its own, whose state its cache follows, so nothing need be
+// applied again after a switch.
+KvGlCache& KvDevice::MakeCurrent() {
+  if (currentDevice != this) {
+    KvMakeGlContextCurrent(window_, context_);
+    currentDevice = this;
+  }
+  return cache_;
 }
 
 // ---- Resources --------------------------------------------------------------------------
@@ -213,7 +212,7 @@ void KvDevice::Store(T& slot, const T& value, unsigned group) {
   if (slot == value) return;
   FlushDraws();
   slot = value;
-  MarkDirty(group);
+  state_.dirty |= group;
 }
 
 HRESULT KvDevice::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
@@ -250,8 +249,10 @@ HRESULT KvDevice::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD
 HRESULT KvDevice::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
   D3DXMATRIX* slot = TransformSlot(state_, state);
   if (!matrix || !slot) return D3DERR_INVALIDCALL;
-  *slot = *matrix;
-  MarkDirty(kKvDirtyTransforms);
+  if (std::memcmp(slot, matrix, sizeof(D3DMATRIX)) != 0) {
+    *slot = *matrix;
+    state_.dirty |= kKvDirtyTransforms;
+  }
   return D3D_OK;
 }
 
@@ -267,9 +268,11 @@ HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
       viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
     return D3DERR_INVALIDCALL;
   }
+  const D3DVIEWPORT9& v = state_.viewport;
+  if (std::memcmp(&v, viewport, sizeof v) == 0) return D3D_OK;
   FlushDraws();
   state_.viewport = *viewport;
-  MarkDirty(kKvDirtyViewport);
+  state_.dirty |= kKvDirtyViewport;
   return D3D_OK;
 }
 
@@ -300,7 +303,7 @@ HRESULT KvDevice::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, U
     state_.stream = buffer;
     state_.streamOffset = offset;
     state_.streamStride = stride;
-    MarkDirty(kKvDirtyStream);
+    state_.dirty |= kKvDirtyStream;
   }
   return D3D_OK;
 }

@@ -4,19 +4,18 @@
 // presentation, reading the picture back).
 #pragma once
 
-#include <epoxy/gl.h>
-
 #include <array>
 #include <vector>
 
 #include "platform/d3d9/batch.h"
 #include "platform/d3d9/device_state.h"
 #include "platform/d3d9/frame_figures.h"
+#include "platform/d3d9/gl_cache.h"
 #include "platform/d3d9/overlay.h"
 #include "platform/d3d9/shader.h"
 #include "platform/d3dx9.h"
 #include "platform/ref_counted.h"
-#include "platform/win32/internal.h"
+#include "platform/win32/gl_surface.h"
 
 class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
  public:
@@ -66,15 +65,14 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void Forget(IDirect3DBaseTexture9* texture);
   void Forget(IDirect3DVertexBuffer9* buffer);
   void Forget(IDirect3DIndexBuffer9* buffer);
-  // Makes this device's OpenGL context current (resources call it before touching OpenGL).
-  void MakeCurrent();
+  // Makes this device's OpenGL context current and returns what it has bound (resources bind
+  // through it before touching OpenGL).
+  KvGlCache& MakeCurrent();
   // Issues the draws waiting to be gathered; resources call it before changing contents
   // those draws read.
   void FlushDraws();
   // Whether draws that differ only in the world transform are gathered (on by default).
   void SetDrawBatching(bool on);
-  // Something outside the device changed these OpenGL bindings (KvDirtyGroup bits).
-  void MarkDirty(unsigned groups) { state_.dirty |= groups; }
   UINT Width() const { return width_; }
   UINT Height() const { return height_; }
   // Back buffer as ARGB, rows top to bottom.
@@ -82,7 +80,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   bool ReadPresented(std::vector<DWORD>& pixels, UINT& width, UINT& height) const;
 
  private:
-  KvDevice(IDirect3D9* owner, HWND window, SDL_GLContext context, UINT width, UINT height,
+  KvDevice(IDirect3D9* owner, HWND window, KvGlContext context, UINT width, UINT height,
            bool depthBuffer);
   bool CreateTargets();
   // Compares, and when the value differs issues the waiting draws, stores it and marks the
@@ -95,6 +93,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyDepth();
   void ApplyCulling();
   void ApplyTexture();
+  void ApplyStream();
   void SelectProgram();
   void DrawBackBuffer(int drawableWidth, int drawableHeight);
   void DrawOverlay();
@@ -107,7 +106,8 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
 
   IDirect3D9* owner_;
   HWND window_;
-  SDL_GLContext context_;
+  KvGlContext context_;
+  KvGlCache cache_;
   UINT width_;
   UINT height_;
   GLuint framebuffer_ = 0;     // the offscreen back buffer
@@ -121,7 +121,6 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   GLuint sampler_ = 0;
   // Indexed by (textured ? 1 : 0) | (alpha tested ? 2 : 0); made on first use.
   std::array<KvShaderProgram, kKvProgramVariants> programs_{};
-  const KvShaderProgram* program_ = nullptr;
 
   KvDeviceState state_;
   D3DXMATRIX worldViewProjection_;

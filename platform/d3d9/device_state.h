@@ -7,22 +7,24 @@
 #include "platform/d3dx9.h"
 
 // The groups a change marks and a draw applies. Transforms are not OpenGL state: a change
-// there means the product world × view × projection must be made again.
+// there means the product world × view × projection must be made again. The OpenGL state
+// cache reports the groups whose OpenGL state anything else changed, in the same bits.
 enum KvDirtyGroup : unsigned {
   kKvDirtyBlend = 1u << 0,      // blending, its factors and the colour write mask
   kKvDirtyDepth = 1u << 1,      // depth test, its function and depth writes
   kKvDirtyCull = 1u << 2,       // the cull mode
   kKvDirtyAlphaTest = 1u << 3,  // alpha test, its function and reference
   kKvDirtyTexture = 1u << 4,    // stage 0's texture and its sampler
-  kKvDirtyStream = 1u << 5,     // the vertex stream and its layout
+  kKvDirtyStream = 1u << 5,     // the vertex array and the stream its attributes read
   kKvDirtyTransforms = 1u << 6,
-  kKvDirtyViewport = 1u << 7,
-  kKvDirtyTarget = 1u << 8,  // the back buffer, the vertex array and the shader program
+  kKvDirtyViewport = 1u << 7,     // the viewport and its depth range
+  kKvDirtyFramebuffer = 1u << 8,  // where draws go: the window or the offscreen back buffer
+  kKvDirtyProgram = 1u << 9,      // the shader program in use and its uniforms
 };
-// Every group applied to OpenGL (another context was current, or something else drew).
+// Every group applied to OpenGL.
 inline constexpr unsigned kKvDirtyOpenGl = kKvDirtyBlend | kKvDirtyDepth | kKvDirtyCull |
                                            kKvDirtyAlphaTest | kKvDirtyTexture | kKvDirtyStream |
-                                           kKvDirtyViewport | kKvDirtyTarget;
+                                           kKvDirtyViewport | kKvDirtyFramebuffer | kKvDirtyProgram;
 
 struct KvDeviceState {
   // A new device's state; the depth test is on when the device has a depth buffer.

@@ -1,5 +1,6 @@
-// Drawing: the dirty groups of the device's state applied to OpenGL, and the draw calls.
-// DrawPrimitive hands its transform to the batch, which gathers draws that differ only in it.
+// Drawing: the dirty groups of the device's state applied to OpenGL through the state cache,
+// and the draw calls. DrawPrimitive hands its transform to the batch, which gathers draws that
+// differ only in it.
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_check.h"
 #include "platform/d3d9/gl_values.h"
@@ -8,14 +9,15 @@
 
 void KvDevice::ApplyViewport() {
   const D3DVIEWPORT9& v = state_.viewport;
-  glViewport(GLint(v.X), GLint(height_ - v.Y - v.Height), GLsizei(v.Width), GLsizei(v.Height));
-  glDepthRange(v.MinZ, v.MaxZ);
+  cache_.Viewport(GLint(v.X), GLint(height_ - v.Y - v.Height), GLsizei(v.Width), GLsizei(v.Height));
+  cache_.DepthRange(v.MinZ, v.MaxZ);
 }
 
 void KvDevice::ApplyBlend() {
   const auto& rs = state_.renderStates;
-  if (rs[D3DRS_ALPHABLENDENABLE]) {
-    glEnable(GL_BLEND);
+  const bool blending = rs[D3DRS_ALPHABLENDENABLE] != FALSE;
+  cache_.Enable(GL_BLEND, blending);
+  if (blending) {
     GLenum source = KvBlendFactor(rs[D3DRS_SRCBLEND]);
     GLenum destination = KvBlendFactor(rs[D3DRS_DESTBLEND]);
     if (rs[D3DRS_SRCBLEND] == D3DBLEND_BOTHSRCALPHA) {
@@ -25,107 +27,96 @@ void KvDevice::ApplyBlend() {
       source = GL_ONE_MINUS_SRC_ALPHA;
       destination = GL_SRC_ALPHA;
     }
-    glBlendFunc(source, destination);
-    glBlendEquation(KvBlendEquation(rs[D3DRS_BLENDOP]));
+    cache_.BlendFunc(source, destination);
+    cache_.BlendEquation(KvBlendEquation(rs[D3DRS_BLENDOP]));
     const DWORD f = rs[D3DRS_BLENDFACTOR];
-    glBlendColor(((f >> 16) & 0xFF) / 255.0f, ((f >> 8) & 0xFF) / 255.0f, (f & 0xFF) / 255.0f,
-                 (f >> 24) / 255.0f);
-  } else {
-    glDisable(GL_BLEND);
+    cache_.BlendColor({((f >> 16) & 0xFF) / 255.0f, ((f >> 8) & 0xFF) / 255.0f, (f & 0xFF) / 255.0f,
+                       (f >> 24) / 255.0f});
   }
   const DWORD writes = rs[D3DRS_COLORWRITEENABLE];
-  glColorMask(writes & 1, (writes >> 1) & 1, (writes >> 2) & 1, (writes >> 3) & 1);
+  cache_.ColorMask({(writes & 1) != 0, (writes & 2) != 0, (writes & 4) != 0, (writes & 8) != 0});
 }
 
 void KvDevice::ApplyDepth() {
   const auto& rs = state_.renderStates;
-  if (rs[D3DRS_ZENABLE] != D3DZB_FALSE) {
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(KvDepthFunction(rs[D3DRS_ZFUNC]));
-  } else {
-    glDisable(GL_DEPTH_TEST);
-  }
-  glDepthMask(rs[D3DRS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+  const bool testing = rs[D3DRS_ZENABLE] != D3DZB_FALSE;
+  cache_.Enable(GL_DEPTH_TEST, testing);
+  if (testing) cache_.DepthFunc(KvDepthFunction(rs[D3DRS_ZFUNC]));
+  cache_.DepthMask(rs[D3DRS_ZWRITEENABLE] != FALSE);
 }
 
 // Direct3D names the winding as seen on the screen; so does OpenGL's window space, which
-// shows the same picture, so clockwise there is clockwise here.
+// shows the same picture, so clockwise there is clockwise here. Back faces are culled (OpenGL's
+// default, never changed).
 void KvDevice::ApplyCulling() {
   const DWORD cull = state_.renderStates[D3DRS_CULLMODE];
-  if (cull == D3DCULL_CW || cull == D3DCULL_CCW) {
-    glEnable(GL_CULL_FACE);
-    glFrontFace(cull == D3DCULL_CW ? GL_CCW : GL_CW);
-    glCullFace(GL_BACK);
-  } else {
-    glDisable(GL_CULL_FACE);
-  }
+  const bool culling = cull == D3DCULL_CW || cull == D3DCULL_CCW;
+  cache_.Enable(GL_CULL_FACE, culling);
+  if (culling) cache_.FrontFace(cull == D3DCULL_CW ? GL_CCW : GL_CW);
 }
 
 void KvDevice::ApplyTexture() {
   auto* texture = static_cast<KvTexture*>(static_cast<IDirect3DTexture9*>(state_.texture));
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : 0);
+  cache_.BindTexture(texture ? texture->Name() : 0);
   const auto& s = state_.samplerStates[0];
-  glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_S, KvWrap(s[D3DSAMP_ADDRESSU]));
-  glSamplerParameteri(sampler_, GL_TEXTURE_WRAP_T, KvWrap(s[D3DSAMP_ADDRESSV]));
-  glSamplerParameteri(sampler_, GL_TEXTURE_MAG_FILTER,
-                      s[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
-  glSamplerParameteri(sampler_, GL_TEXTURE_MIN_FILTER,
-                      KvMinFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
-  glBindSampler(0, sampler_);
+  cache_.SamplerParameter(sampler_, GL_TEXTURE_WRAP_S, KvWrap(s[D3DSAMP_ADDRESSU]));
+  cache_.SamplerParameter(sampler_, GL_TEXTURE_WRAP_T, KvWrap(s[D3DSAMP_ADDRESSV]));
+  cache_.SamplerParameter(sampler_, GL_TEXTURE_MAG_FILTER,
+                          s[D3DSAMP_MAGFILTER] >= D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+  cache_.SamplerParameter(sampler_, GL_TEXTURE_MIN_FILTER,
+                          KvMinFilter(s[D3DSAMP_MINFILTER], s[D3DSAMP_MIPFILTER]));
+  cache_.BindSampler(sampler_);
 }
 
-// The program variant for texturing, the alpha test and vertex colour; the alpha test's values and
-// the half pixel of the viewport are the chosen program's own uniforms, so they are set whenever it
-// is chosen or the viewport changes.
+void KvDevice::ApplyStream() {
+  cache_.BindVertexArray(vertexArray_);
+  if (const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream)) {
+    cache_.PointVertexAttributes(buffer->Name(),
+                                 KvLayoutOf(state_.fvf, StreamStride(), state_.streamOffset));
+  }
+}
+
+// The program variant for texturing, the alpha test and vertex colour; the alpha test's values
+// and the half pixel of the viewport are the chosen program's own uniforms, set where they
+// differ from what it has.
 void KvDevice::SelectProgram() {
   const auto& rs = state_.renderStates;
   const bool alphaTested = rs[D3DRS_ALPHATESTENABLE] != FALSE;
   const unsigned variant = (state_.texture ? kKvTextured : 0) | (alphaTested ? kKvAlphaTested : 0) |
                            ((state_.fvf & D3DFVF_DIFFUSE) ? kKvVertexColor : 0);
-  KvShaderProgram* chosen = &programs_[variant];
-  if (chosen->name == 0) {
-    KvCreateFixedFunctionProgram(variant, *chosen);
-    program_ = nullptr;  // making a program changes the current one
-  }
-  if (chosen != program_) {
-    program_ = chosen;
-    glUseProgram(program_->name);
-  }
+  KvShaderProgram& chosen = programs_[variant];
+  if (chosen.name == 0) KvCreateFixedFunctionProgram(variant, chosen, cache_);
+  cache_.UseProgram(chosen.name);
   // Half a pixel is 1 / width of clip space (2 spans the viewport), and OpenGL's y runs up. A
   // shade under half (63/64 of it) leaves an edge that lay on a pixel centre just above or left
   // of it, so the pixel counts for a top or left edge and not for a bottom or right one, as
   // Direct3D's fill rule has it, whatever OpenGL's own rule for a centre on an edge.
   const D3DVIEWPORT9& v = state_.viewport;
   const float half = 63.0f / 64.0f;
-  glUniform2f(program_->halfPixel, half / float(v.Width), -half / float(v.Height));
+  KvSetHalfPixel(chosen, half / float(v.Width), -half / float(v.Height));
   if (alphaTested) {
-    glUniform1i(program_->alphaFunction, GLint(rs[D3DRS_ALPHAFUNC]));
-    glUniform1f(program_->alphaReference, float(rs[D3DRS_ALPHAREF] & 0xFF));
+    KvSetAlphaTest(chosen, GLint(rs[D3DRS_ALPHAFUNC]), float(rs[D3DRS_ALPHAREF] & 0xFF));
   }
 }
 
+// The groups the device changed, and those whose OpenGL state anything else changed since the
+// device last applied its own (the overlay, presentation, an upload), are applied; the cache
+// skips what OpenGL already has.
 void KvDevice::ApplyState() {
   MakeCurrent();
-  const unsigned dirty = state_.Take(kKvDirtyOpenGl);
-  if (dirty & kKvDirtyTarget) {
-    glBindFramebuffer(GL_FRAMEBUFFER, target_);
-    glBindVertexArray(vertexArray_);
-  }
+  const unsigned dirty = state_.Take(kKvDirtyOpenGl) | cache_.TakeChanged();
+  if (dirty & kKvDirtyFramebuffer) cache_.BindFramebuffer(target_);
   if (dirty & kKvDirtyViewport) ApplyViewport();
   if (dirty &
-      (kKvDirtyTarget | kKvDirtyTexture | kKvDirtyAlphaTest | kKvDirtyViewport | kKvDirtyStream)) {
+      (kKvDirtyProgram | kKvDirtyTexture | kKvDirtyAlphaTest | kKvDirtyViewport | kKvDirtyStream)) {
     SelectProgram();
   }
   if (dirty & kKvDirtyBlend) ApplyBlend();
   if (dirty & kKvDirtyDepth) ApplyDepth();
   if (dirty & kKvDirtyCull) ApplyCulling();
   if (dirty & kKvDirtyTexture) ApplyTexture();
-  const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
-  if ((dirty & kKvDirtyStream) && buffer) {
-    KvPointVertexAttributes(buffer->Name(),
-                            KvLayoutOf(state_.fvf, StreamStride(), state_.streamOffset));
-  }
+  if (dirty & kKvDirtyStream) ApplyStream();
+  cache_.TakeChanged();  // what was just applied is the device's own
 }
 
 UINT KvDevice::StreamStride() const {
@@ -165,7 +156,7 @@ void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
   ApplyState();
   figures_.CountDraw(batch_.Size());
-  if (batch_.Flush(CurrentStream())) MarkDirty(kKvDirtyStream);
+  batch_.Flush(CurrentStream(), cache_);
   KvCheckGl("a draw");
 }
 
@@ -204,10 +195,16 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   ApplyState();
   figures_.CountDraw(0);
   KvSetTransformAttribute(WorldViewProjection());
-  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices->Name());
-  glDrawElementsBaseVertex(mode, GLsizei(count),
-                           indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
-                           (const void*)(size_t(startIndex) * indexSize), baseVertexIndex);
+  // The base vertex moves where the attributes start (OpenGL ES 3.0 has no base-vertex draws);
+  // the next draw's state points them back.
+  if (baseVertexIndex != 0) {
+    const std::size_t first = state_.streamOffset + std::size_t(baseVertexIndex) * StreamStride();
+    cache_.PointVertexAttributes(static_cast<KvVertexBuffer*>(state_.stream)->Name(),
+                                 KvLayoutOf(state_.fvf, StreamStride(), first));
+  }
+  cache_.BindElementBuffer(indices->Name());
+  glDrawElements(mode, GLsizei(count), indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
+                 (const void*)(size_t(startIndex) * indexSize));
   KvCheckGl("an indexed draw");
   return D3D_OK;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/d3d9/device.h"
 #include "platform/d3d9/gl_check.h"
+#include "platform/d3d9/gl_flavour.h"
 
 HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                         DWORD) {
@@ -16,25 +17,24 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   }
   FlushDraws();
   MakeCurrent();
-  glBindFramebuffer(GL_FRAMEBUFFER, target_);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glDepthMask(GL_TRUE);
-  glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-               (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f);
-  glClearDepth(std::clamp(z, 0.0f, 1.0f));
+  cache_.BindFramebuffer(target_);
+  cache_.ColorMask({true, true, true, true});
+  cache_.DepthMask(true);
+  cache_.ClearColor({((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
+                     (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f});
+  cache_.ClearDepth(std::clamp(z, 0.0f, 1.0f));
   const GLbitfield mask = ((flags & D3DCLEAR_TARGET) ? GL_COLOR_BUFFER_BIT : 0) |
                           ((flags & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0);
-  glEnable(GL_SCISSOR_TEST);
+  cache_.Enable(GL_SCISSOR_TEST, true);
   const auto clearRect = [&](LONG x1, LONG y1, LONG x2, LONG y2) {
-    glScissor(x1, GLint(height_) - y2, std::max(0, x2 - x1), std::max(0, y2 - y1));
+    cache_.Scissor(x1, GLint(height_) - y2, std::max(0, x2 - x1), std::max(0, y2 - y1));
     glClear(mask);
   };
   const D3DVIEWPORT9& v = state_.viewport;
   const LONG vx = LONG(v.X), vy = LONG(v.Y);
   if (count == 0) clearRect(vx, vy, vx + LONG(v.Width), vy + LONG(v.Height));
   for (DWORD i = 0; i < count; ++i) clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
-  glDisable(GL_SCISSOR_TEST);
-  MarkDirty(kKvDirtyBlend | kKvDirtyDepth);  // the write masks
+  cache_.Enable(GL_SCISSOR_TEST, false);
   return D3D_OK;
 }
 
@@ -53,30 +53,30 @@ HRESULT KvDevice::EndScene() {
 HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   FlushDraws();
   MakeCurrent();
-  if (window_->destroyed) return D3D_OK;
+  if (KvWindowDestroyed(window_)) return D3D_OK;
   int drawableWidth = 0;
   int drawableHeight = 0;
-  SDL_GL_GetDrawableSize(window_->sdlWindow, &drawableWidth, &drawableHeight);
-  if (KvOverlayShown()) DrawOverlay();
+  KvGlDrawableSize(window_, drawableWidth, drawableHeight);
+  if (KvFiguresShown()) DrawOverlay();
   if (target_ == framebuffer_) DrawBackBuffer(drawableWidth, drawableHeight);
   if (KvKeepPresentedPictures()) {
     presentedWidth_ = UINT(drawableWidth);
     presentedHeight_ = UINT(drawableHeight);
     presented_.resize(size_t(presentedWidth_) * presentedHeight_);
-    glReadPixels(0, 0, drawableWidth, drawableHeight, GL_BGRA, GL_UNSIGNED_BYTE, presented_.data());
+    KvGlReadArgb(0, 0, drawableWidth, drawableHeight, presented_.data());
   }
   KvCheckGl("presenting");
-  SDL_GL_SwapWindow(window_->sdlWindow);
+  KvSwapGlWindow(window_);
   figures_.EndFrame(KvFrameFigures::Clock::now());
   ChooseTarget(drawableWidth, drawableHeight);
-  glBindFramebuffer(GL_FRAMEBUFFER, target_);
+  cache_.BindFramebuffer(target_);
   return D3D_OK;
 }
 
 void KvDevice::ChooseTarget(int drawableWidth, int drawableHeight) {
   const bool sameSize = UINT(drawableWidth) == width_ && UINT(drawableHeight) == height_;
   const GLuint target = windowUsable_ && sameSize && !KvDrawOffscreen() ? 0 : framebuffer_;
-  if (target != target_) MarkDirty(kKvDirtyTarget);
+  if (target != target_) state_.dirty |= kKvDirtyFramebuffer;
   target_ = target;
 }
 
@@ -85,42 +85,37 @@ void KvDevice::ChooseTarget(int drawableWidth, int drawableHeight) {
 void KvDevice::DrawBackBuffer(int drawableWidth, int drawableHeight) {
   const bool sameSize = UINT(drawableWidth) == width_ && UINT(drawableHeight) == height_;
   const GLint filter = sameSize ? GL_NEAREST : GL_LINEAR;
-  glBindFramebuffer(GL_FRAMEBUFFER, 0);
-  glViewport(0, 0, drawableWidth, drawableHeight);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_BLEND);
-  glDisable(GL_CULL_FACE);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glUseProgram(presentProgram_);
-  glBindVertexArray(presentArray_);
-  glActiveTexture(GL_TEXTURE0);
-  glBindSampler(0, 0);
-  glBindTexture(GL_TEXTURE_2D, colorTexture_);
+  cache_.BindFramebuffer(0);
+  cache_.Viewport(0, 0, drawableWidth, drawableHeight);
+  cache_.Enable(GL_DEPTH_TEST, false);
+  cache_.Enable(GL_BLEND, false);
+  cache_.Enable(GL_CULL_FACE, false);
+  cache_.ColorMask({true, true, true, true});
+  cache_.UseProgram(presentProgram_);
+  cache_.BindVertexArray(presentArray_);
+  cache_.BindSampler(0);
+  cache_.BindTexture(colorTexture_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
   glDrawArrays(GL_TRIANGLES, 0, 3);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  program_ = nullptr;
-  MarkDirty(kKvDirtyOpenGl);
 }
 
 // Over the finished frame, in the back buffer; the device's state applies again afterwards.
 void KvDevice::DrawOverlay() {
   KvShaderProgram& coloured = programs_[kKvVertexColor];
-  if (coloured.name == 0 && !KvCreateFixedFunctionProgram(kKvVertexColor, coloured)) return;
-  glBindFramebuffer(GL_FRAMEBUFFER, target_);
-  overlay_.Draw(figures_, width_, height_, coloured.name, vertexArray_);
-  program_ = nullptr;
-  MarkDirty(kKvDirtyOpenGl);
+  if (coloured.name == 0 && !KvCreateFixedFunctionProgram(kKvVertexColor, coloured, cache_)) {
+    return;
+  }
+  cache_.BindFramebuffer(target_);
+  overlay_.Draw(figures_, width_, height_, coloured, vertexArray_, cache_);
 }
 
 void KvDevice::ReadBackBuffer(std::vector<DWORD>& pixels) {
   FlushDraws();
   MakeCurrent();
   std::vector<DWORD> rows(size_t(width_) * height_);
-  glBindFramebuffer(GL_FRAMEBUFFER, target_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, GLsizei(width_), GLsizei(height_), GL_BGRA, GL_UNSIGNED_BYTE, rows.data());
+  cache_.BindFramebuffer(target_);
+  KvGlReadArgb(0, 0, GLsizei(width_), GLsizei(height_), rows.data());
   pixels.resize(rows.size());
   for (UINT y = 0; y < height_; ++y) {
     const DWORD* source = rows.data() + size_t(height_ - 1 - y) * width_;

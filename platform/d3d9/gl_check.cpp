@@ -2,7 +2,7 @@
 #include "platform/d3d9/gl_check.h"
 
 #ifdef KV_GL_CHECKS
-#include <epoxy/gl.h>
+#include "platform/d3d9/opengl.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // filtering, and primitive types as their OpenGL counterparts.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/opengl.h"
 
 #include "platform/d3d9.h"
 

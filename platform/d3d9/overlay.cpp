@@ -31,8 +31,8 @@ void KvFiguresOverlay::Create() {
   glGenBuffers(1, &buffer_);
 }
 
-void KvFiguresOverlay::Destroy() {
-  glDeleteBuffers(1, &buffer_);
+void KvFiguresOverlay::Destroy(KvGlCache& cache) {
+  cache.DeleteBuffer(buffer_);
 }
 
 void KvFiguresOverlay::Build(const KvFrameFigures& figures) {
@@ -50,22 +50,32 @@ void KvFiguresOverlay::Build(const KvFrameFigures& figures) {
   }
 }
 
-void KvFiguresOverlay::Draw(const KvFrameFigures& figures, UINT width, UINT height, GLuint program,
-                            GLuint vertexArray) {
+void KvFiguresOverlay::Draw(const KvFrameFigures& figures, UINT width, UINT height,
+                            KvShaderProgram& program, GLuint vertexArray, KvGlCache& cache) {
   Build(figures);
-  glViewport(0, 0, GLsizei(width), GLsizei(height));
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glBlendEquation(GL_FUNC_ADD);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glUseProgram(program);
-  glBindVertexArray(vertexArray);
-  glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+  cache.Viewport(0, 0, GLsizei(width), GLsizei(height));
+  cache.Enable(GL_DEPTH_TEST, false);
+  cache.Enable(GL_CULL_FACE, false);
+  cache.Enable(GL_BLEND, true);
+  cache.BlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  cache.BlendEquation(GL_FUNC_ADD);
+  cache.ColorMask({true, true, true, true});
+  cache.UseProgram(program.name);
+  KvSetHalfPixel(program, 0.0f, 0.0f);
+  cache.BindVertexArray(vertexArray);
+  cache.BindArrayBuffer(buffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(KvOverlayVertex)),
                vertices_.data(), GL_STREAM_DRAW);
-  KvPointVertexAttributes(buffer_, KvLayoutOf(kKvOverlayVertexFvf, sizeof(KvOverlayVertex), 0));
+  cache.PointVertexAttributes(buffer_, KvLayoutOf(kKvOverlayVertexFvf, sizeof(KvOverlayVertex), 0));
   KvSetTransformAttribute(PixelsToClip(width, height));
   glDrawArrays(GL_TRIANGLES, 0, GLsizei(vertices_.size()));
+}
+
+bool& KvFiguresShown() {
+  static bool shown = false;
+  return shown;
+}
+
+void KvToggleFiguresOnF3(int virtualKey) {
+  if (virtualKey == VK_F3) KvFiguresShown() = !KvFiguresShown();
 }

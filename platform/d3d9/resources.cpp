@@ -5,24 +5,40 @@
 #include <cstring>
 
 #include "platform/d3d9/device.h"
+#include "platform/d3d9/gl_flavour.h"
 
 // ---- Buffers ----------------------------------------------------------------------------
+
+namespace {
+
+// Binds a buffer to the target of its kind and returns the target. An index buffer is only
+// ever bound as one: WebGL refuses a buffer that served both kinds.
+GLenum BindFor(IDirect3DVertexBuffer9*, KvGlCache& cache, GLuint name) {
+  cache.BindArrayBuffer(name);
+  return GL_ARRAY_BUFFER;
+}
+
+GLenum BindFor(IDirect3DIndexBuffer9*, KvGlCache& cache, GLuint name) {
+  cache.BindElementBuffer(name);
+  return GL_ELEMENT_ARRAY_BUFFER;
+}
+
+}  // namespace
 
 template <class Interface>
 KvBuffer<Interface>::KvBuffer(KvDevice* device, UINT length, DWORD format)
     : device_(device), memory_(length, 0), format_(format) {
   device_->AddRef();
-  device_->MakeCurrent();
+  KvGlCache& cache = device_->MakeCurrent();
   glGenBuffers(1, &name_);
-  glBindBuffer(GL_ARRAY_BUFFER, name_);
-  glBufferData(GL_ARRAY_BUFFER, length, memory_.data(), GL_STATIC_DRAW);
+  const GLenum target = BindFor(this, cache, name_);
+  glBufferData(target, length, memory_.data(), GL_STATIC_DRAW);
 }
 
 template <class Interface>
 KvBuffer<Interface>::~KvBuffer() {
   device_->Forget(static_cast<Interface*>(this));
-  device_->MakeCurrent();
-  glDeleteBuffers(1, &name_);
+  device_->MakeCurrent().DeleteBuffer(name_);
   device_->Release();
 }
 
@@ -49,9 +65,8 @@ template <class Interface>
 HRESULT KvBuffer<Interface>::Unlock() {
   if (!locked_) return D3DERR_INVALIDCALL;
   locked_ = false;
-  device_->MakeCurrent();
-  glBindBuffer(GL_ARRAY_BUFFER, name_);
-  glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(memory_.size()), memory_.data());
+  const GLenum target = BindFor(this, device_->MakeCurrent(), name_);
+  glBufferSubData(target, 0, static_cast<GLsizeiptr>(memory_.size()), memory_.data());
   return D3D_OK;
 }
 
@@ -78,23 +93,20 @@ KvTexture::KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3D
     width = std::max(1u, width / 2);
     height = std::max(1u, height / 2);
   }
-  device_->MakeCurrent();
+  KvGlCache& cache = device_->MakeCurrent();
   glGenTextures(1, &name_);
-  glBindTexture(GL_TEXTURE_2D, name_);
+  cache.BindTexture(name_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
   for (UINT i = 0; i < levels; ++i) {
-    glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), GL_RGBA8,
-                 static_cast<GLsizei>(levels_[i].width), static_cast<GLsizei>(levels_[i].height), 0,
-                 GL_BGRA, GL_UNSIGNED_BYTE, levels_[i].texels.data());
+    KvGlTexImage(static_cast<GLint>(i), static_cast<GLsizei>(levels_[i].width),
+                 static_cast<GLsizei>(levels_[i].height), levels_[i].texels.data());
   }
-  device_->MarkDirty(kKvDirtyTexture);  // its binding replaced stage 0's
 }
 
 KvTexture::~KvTexture() {
   device_->Forget(static_cast<IDirect3DBaseTexture9*>(this));
-  device_->MakeCurrent();
-  glDeleteTextures(1, &name_);
+  device_->MakeCurrent().DeleteTexture(name_);
   device_->Release();
 }
 
@@ -136,12 +148,8 @@ HRESULT KvTexture::UnlockRect(UINT level) {
   if (static_cast<int>(level) != lockedLevel_) return D3DERR_INVALIDCALL;
   lockedLevel_ = -1;
   const Level& chosen = levels_[level];
-  device_->MakeCurrent();
-  glBindTexture(GL_TEXTURE_2D, name_);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-  glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0,
-                  static_cast<GLsizei>(chosen.width), static_cast<GLsizei>(chosen.height), GL_BGRA,
-                  GL_UNSIGNED_BYTE, chosen.texels.data());
-  device_->MarkDirty(kKvDirtyTexture);  // its binding replaced stage 0's
+  device_->MakeCurrent().BindTexture(name_);
+  KvGlTexSubImage(static_cast<GLint>(level), static_cast<GLsizei>(chosen.width),
+                  static_cast<GLsizei>(chosen.height), chosen.texels.data());
   return D3D_OK;
 }

@@ -1,7 +1,7 @@
 // Inside the platform layer: the vertex buffers, index buffers and textures a device creates.
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/opengl.h"
 
 #include <vector>
 

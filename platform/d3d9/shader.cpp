@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/d3d9.h"
+#include "platform/d3d9/gl_flavour.h"
 #include "platform/d3d9/shader_inputs.h"
 
 namespace {
@@ -34,7 +35,9 @@ void main() {
   clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
   clip.xy += halfPixel * clip.w;
   gl_Position = clip;
-#if VERTEX_COLOR
+#if VERTEX_COLOR && COLOR_BGRA
+  color = inColor.bgra;
+#elif VERTEX_COLOR
   color = inColor;
 #endif
   texCoord = inTexCoord;
@@ -137,7 +140,7 @@ void Define(std::string& header, const char* name, unsigned value) {
 // The shader's version, its variant, and the attribute locations and alpha-test codes the
 // C++ side uses, so the two cannot drift apart.
 std::string FixedFunctionHeader(unsigned variant) {
-  std::string header = "#version 330 core\n";
+  std::string header = kKvShaderHeader;
   Define(header, "TEXTURED", (variant & kKvTextured) ? 1 : 0);
   Define(header, "ALPHA_TESTED", (variant & kKvAlphaTested) ? 1 : 0);
   Define(header, "VERTEX_COLOR", (variant & kKvVertexColor) ? 1 : 0);
@@ -157,11 +160,11 @@ std::string FixedFunctionHeader(unsigned variant) {
 
 }  // namespace
 
-bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program) {
+bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program, KvGlCache& cache) {
   const std::string header = FixedFunctionHeader(variant);
   program.name = Link(header.c_str(), kVertexShader, kFragmentShader);
   if (!program.name) return false;
-  glUseProgram(program.name);
+  cache.UseProgram(program.name);
   glUniform1i(glGetUniformLocation(program.name, "image"), 0);
   program.alphaFunction = glGetUniformLocation(program.name, "alphaFunction");
   program.alphaReference = glGetUniformLocation(program.name, "alphaReference");
@@ -169,11 +172,25 @@ bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program) {
   return true;
 }
 
-GLuint KvCreatePresentProgram() {
-  const GLuint program = Link("#version 330 core\n", kPresentVertexShader, kPresentFragmentShader);
+GLuint KvCreatePresentProgram(KvGlCache& cache) {
+  const GLuint program = Link(kKvShaderHeader, kPresentVertexShader, kPresentFragmentShader);
   if (program) {
-    glUseProgram(program);
+    cache.UseProgram(program);
     glUniform1i(glGetUniformLocation(program, "picture"), 0);
   }
   return program;
+}
+
+void KvSetHalfPixel(KvShaderProgram& program, float x, float y) {
+  const std::array<float, 2> value{x, y};
+  if (program.halfPixelValue == value) return;
+  program.halfPixelValue = value;
+  glUniform2f(program.halfPixel, x, y);
+}
+
+void KvSetAlphaTest(KvShaderProgram& program, GLint function, float reference) {
+  if (program.alphaFunctionValue != function) glUniform1i(program.alphaFunction, function);
+  if (program.alphaReferenceValue != reference) glUniform1f(program.alphaReference, reference);
+  program.alphaFunctionValue = function;
+  program.alphaReferenceValue = reference;
 }

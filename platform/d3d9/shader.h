@@ -2,13 +2,21 @@
 // pipeline, and the one Present draws the back buffer with.
 #pragma once
 
-#include <epoxy/gl.h>
+#include <array>
+#include <optional>
+
+#include "platform/d3d9/gl_cache.h"
 
 struct KvShaderProgram {
   GLuint name = 0;
   GLint alphaFunction = -1;   // a D3DCMPFUNC value; the GLSL names the same values
   GLint alphaReference = -1;  // compared with alpha × 255
   GLint halfPixel = -1;       // of the viewport, in clip space
+  // The values the uniforms were last given, so choosing the program again sets only what
+  // changed.
+  std::optional<GLint> alphaFunctionValue;
+  std::optional<float> alphaReferenceValue;
+  std::optional<std::array<float, 2>> halfPixelValue;
 };
 // What a fixed-function program variant does, as bits: stage 0 textured, the alpha test on,
 // and colour from the vertices (without it, every vertex is white, and the rasterizer has
@@ -17,6 +25,9 @@ inline constexpr unsigned kKvTextured = 1u << 0;
 inline constexpr unsigned kKvAlphaTested = 1u << 1;
 inline constexpr unsigned kKvVertexColor = 1u << 2;
 inline constexpr unsigned kKvProgramVariants = 1u << 3;
-bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program);
+bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program, KvGlCache& cache);
 // The program Present draws the back buffer with; 0 if it cannot be made.
-GLuint KvCreatePresentProgram();
+GLuint KvCreatePresentProgram(KvGlCache& cache);
+// The uniforms of the program in use, set where they differ from the values it has.
+void KvSetHalfPixel(KvShaderProgram& program, float x, float y);
+void KvSetAlphaTest(KvShaderProgram& program, GLint function, float reference);

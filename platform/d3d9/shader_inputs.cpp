@@ -7,10 +7,6 @@ namespace {
 
 constexpr DWORD kPointSize = 0x020;  // D3DFVF_PSIZE: a float the shader does not read
 
-const void* At(std::ptrdiff_t offset) {
-  return reinterpret_cast<const void*>(offset);
-}
-
 }  // namespace
 
 KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset) {
@@ -29,45 +25,8 @@ KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset) {
   return layout;
 }
 
-void KvPointVertexAttributes(GLuint buffer, const KvVertexLayout& layout) {
-  glBindBuffer(GL_ARRAY_BUFFER, buffer);
-  glEnableVertexAttribArray(kKvPositionLocation);
-  glVertexAttribPointer(kKvPositionLocation, layout.positionSize, GL_FLOAT, GL_FALSE, layout.stride,
-                        At(layout.position));
-  if (layout.color >= 0) {
-    glEnableVertexAttribArray(kKvColorLocation);
-    glVertexAttribPointer(kKvColorLocation, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, layout.stride,
-                          At(layout.color));
-  } else {
-    glDisableVertexAttribArray(kKvColorLocation);
-    glVertexAttrib4f(kKvColorLocation, 1.0f, 1.0f, 1.0f, 1.0f);
-  }
-  if (layout.texCoord >= 0) {
-    glEnableVertexAttribArray(kKvTexCoordLocation);
-    glVertexAttribPointer(kKvTexCoordLocation, 2, GL_FLOAT, GL_FALSE, layout.stride,
-                          At(layout.texCoord));
-  } else {
-    glDisableVertexAttribArray(kKvTexCoordLocation);
-    glVertexAttrib2f(kKvTexCoordLocation, 0.0f, 0.0f);
-  }
-}
-
 void KvSetTransformAttribute(const D3DXMATRIX& worldViewProjection) {
   for (GLuint row = 0; row < 4; ++row) {
     glVertexAttrib4fv(kKvTransformLocation + row, worldViewProjection.m[row]);
   }
-}
-
-void KvPointTransformAttribute(GLuint buffer) {
-  glBindBuffer(GL_ARRAY_BUFFER, buffer);
-  for (GLuint row = 0; row < 4; ++row) {
-    glEnableVertexAttribArray(kKvTransformLocation + row);
-    glVertexAttribPointer(kKvTransformLocation + row, 4, GL_FLOAT, GL_FALSE, sizeof(D3DXMATRIX),
-                          At(std::ptrdiff_t(row * 4 * sizeof(float))));
-    glVertexAttribDivisor(kKvTransformLocation + row, 1);
-  }
-}
-
-void KvDisableTransformAttribute() {
-  for (GLuint row = 0; row < 4; ++row) glDisableVertexAttribArray(kKvTransformLocation + row);
 }

@@ -1,8 +1,9 @@
 // The fixed-function shader's inputs: attribute locations shared with its GLSL source, and
-// how a vertex stream and the world × view × projection transforms feed them.
+// how a vertex stream and the world × view × projection transforms feed them (the state cache
+// points the attributes).
 #pragma once
 
-#include <epoxy/gl.h>
+#include "platform/d3d9/opengl.h"
 
 #include <cstddef>
 
@@ -22,14 +23,10 @@ struct KvVertexLayout {
   std::ptrdiff_t position = 0;
   std::ptrdiff_t color = -1;
   std::ptrdiff_t texCoord = -1;
+  bool operator==(const KvVertexLayout&) const = default;
 };
 
 // The layout of a vertex format, its first vertex `offset` bytes into the buffer.
 KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset);
-void KvPointVertexAttributes(GLuint buffer, const KvVertexLayout& layout);
 // The transform of a single draw, as a constant attribute.
 void KvSetTransformAttribute(const D3DXMATRIX& worldViewProjection);
-// The transform from `buffer`, one matrix per instance.
-void KvPointTransformAttribute(GLuint buffer);
-// Back to the constant transform that single draws set.
-void KvDisableTransformAttribute();

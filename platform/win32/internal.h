@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/win32.h"
+#include "platform/win32/gl_surface.h"
 
 struct HWND__ {
   SDL_Window* sdlWindow = nullptr;
@@ -19,11 +19,8 @@ struct HWND__ {
 
 // Initialises SDL's video (once); false, with the reason recorded, when there is no display.
 bool KvEnsureVideo();
-void KvSetLastPlatformError(const std::string& text);
 
 HWND KvWindowFromSdlId(Uint32 windowId);
-void KvRetainWindow(HWND window);
-void KvReleaseWindow(HWND window);
 // Every window that is open, for messages meant for all of them.
 void KvForEachOpenWindow(void (*visit)(HWND window));
 
@@ -31,9 +28,6 @@ void KvForEachOpenWindow(void (*visit)(HWND window));
 int KvVirtualKeyFromSdl(SDL_Scancode key);
 void KvKeyboardPress(int virtualKey);
 void KvKeyboardRelease(int virtualKey);
-
-// Whether the figures overlay is shown: F3 toggles it, and still reaches the program as a key.
-bool KvOverlayShown();
 
 // Mouse wheel motion, fed by the message pump and read by the mouse device.
 void KvMouseWheelAdd(int delta);

@@ -1,6 +1,6 @@
 // Keyboard state for GetAsyncKeyState: a key reads as down while it is held, and once more
-// after a press that was released before the next query. A press of F3 also shows or hides
-// the device's figures overlay.
+// after a press that was released before the next query. A listener (the device's) hears of
+// every fresh press.
 #include <array>
 
 #include "platform/win32/internal.h"
@@ -13,7 +13,7 @@ struct KeyState {
   bool pressedSinceQuery = false;
 };
 
-bool overlayShown = false;
+KvKeyPressListener pressListener = nullptr;
 
 std::array<KeyState, 256>& Keys() {
   static std::array<KeyState, 256> keys;
@@ -69,7 +69,7 @@ int KvVirtualKeyFromSdl(SDL_Scancode key) {
 
 void KvKeyboardPress(int virtualKey) {
   if (!InRange(virtualKey)) return;
-  if (virtualKey == VK_F3 && !Keys()[virtualKey].down) overlayShown = !overlayShown;
+  if (pressListener && !Keys()[virtualKey].down) pressListener(virtualKey);
   Keys()[virtualKey] = KeyState{true, true};
 }
 
@@ -78,8 +78,8 @@ void KvKeyboardRelease(int virtualKey) {
   Keys()[virtualKey].down = false;
 }
 
-bool KvOverlayShown() {
-  return overlayShown;
+void KvListenToKeyPresses(KvKeyPressListener listener) {
+  pressListener = listener;
 }
 
 SHORT GetAsyncKeyState(int virtualKey) {

@@ -1,0 +1,36 @@
+// The window layer's face towards the device: an OpenGL context on a window's drawing surface,
+// and what the device must know of the window and the keyboard. The desktop backend makes an
+// OpenGL 3.3 core context through SDL; the browser's a WebGL 2 context on the page's canvas.
+// The device includes this header and nothing else of the window layer's insides.
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+using KvGlContext = void*;
+
+// An OpenGL context on the window, current afterwards; null, with the reason recorded, when a
+// context of the version the device needs cannot be had.
+KvGlContext KvCreateGlContext(HWND window);
+void KvDeleteGlContext(HWND window, KvGlContext context);
+void KvMakeGlContextCurrent(HWND window, KvGlContext context);
+// Shows what was drawn into the window's own framebuffer.
+void KvSwapGlWindow(HWND window);
+void KvGlDrawableSize(HWND window, int& width, int& height);
+// 0 presents at once; 1 waits for the display's retrace.
+void KvSetGlSwapInterval(int interval);
+// Whether windows are shown on a display at all (the offscreen video driver's never are).
+bool KvWindowsShown();
+
+bool KvWindowDestroyed(HWND window);
+// A window record lives while the window is open or something (a device) holds it.
+void KvRetainWindow(HWND window);
+void KvReleaseWindow(HWND window);
+// The reason the last platform call failed, as GetLastError and FormatMessageA report it.
+void KvSetLastPlatformError(const std::string& text);
+
+// Called with a key's virtual-key code each time it goes down (not for the keyboard's own
+// repeats), before the key reaches the program's messages.
+using KvKeyPressListener = void (*)(int virtualKey);
+void KvListenToKeyPresses(KvKeyPressListener listener);
