@@ -1,0 +1,203 @@
+// Every render and sampler state the device honours, changed between two draws of one frame,
+// shows in the second draw: also when the two draws would otherwise be gathered into one run,
+// when an overlay frame is presented in between, and when a texture is uploaded in between
+// (both set OpenGL state behind the device's own). Each case's expected picture is the same
+// draw made in a frame of its own with the second value; the first value must give another.
+#include <algorithm>
+#include <numeric>
+#include <string>
+
+#include "platform/testing.h"
+#include "tests/support/device_fixture.h"
+
+namespace {
+
+struct StateCase {
+  const char* name;
+  bool sampler;  // a sampler state of stage 0, or a render state
+  DWORD state, first, second;
+  bool minified = false;  // drawn with coordinates that shrink the texture rather than enlarge
+};
+
+constexpr StateCase kCases[] = {
+    {"ALPHABLENDENABLE", false, D3DRS_ALPHABLENDENABLE, FALSE, TRUE},
+    {"SRCBLEND", false, D3DRS_SRCBLEND, D3DBLEND_SRCALPHA, D3DBLEND_BLENDFACTOR},
+    {"DESTBLEND", false, D3DRS_DESTBLEND, D3DBLEND_ONE, D3DBLEND_INVSRCALPHA},
+    {"BLENDOP", false, D3DRS_BLENDOP, D3DBLENDOP_ADD, D3DBLENDOP_REVSUBTRACT},
+    {"BLENDFACTOR", false, D3DRS_BLENDFACTOR, 0xFF204080, 0xFFC08020},
+    {"COLORWRITEENABLE", false, D3DRS_COLORWRITEENABLE, 0xF, 0x5},
+    {"ZENABLE", false, D3DRS_ZENABLE, D3DZB_TRUE, D3DZB_FALSE},
+    {"ZFUNC", false, D3DRS_ZFUNC, D3DCMP_LESSEQUAL, D3DCMP_GREATER},
+    {"ZWRITEENABLE", false, D3DRS_ZWRITEENABLE, TRUE, FALSE},
+    {"CULLMODE", false, D3DRS_CULLMODE, D3DCULL_NONE, D3DCULL_CW},
+    {"ALPHATESTENABLE", false, D3DRS_ALPHATESTENABLE, FALSE, TRUE},
+    {"ALPHAFUNC", false, D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL, D3DCMP_LESS},
+    {"ALPHAREF", false, D3DRS_ALPHAREF, 40, 200},
+    {"ADDRESSU", true, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP, D3DTADDRESS_CLAMP},
+    {"ADDRESSV", true, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP, D3DTADDRESS_MIRROR},
+    {"MAGFILTER", true, D3DSAMP_MAGFILTER, D3DTEXF_POINT, D3DTEXF_LINEAR},
+    {"MINFILTER", true, D3DSAMP_MINFILTER, D3DTEXF_POINT, D3DTEXF_LINEAR, true},
+    {"MIPFILTER", true, D3DSAMP_MIPFILTER, D3DTEXF_NONE, D3DTEXF_LINEAR, true},
+};
+
+// What happens between the state change and the second draw.
+enum class Between { kNothing, kOverlayFrame, kTextureUpload };
+
+class KvStateChangeTest : public KvDeviceTest {
+ protected:
+  void SetUp() override {
+    Open();
+    texture = MakeTexture(64);
+    other = MakeTexture(4);
+    // Two strips over one texture: 1.5 repeats across a quad (enlarged), then 24 (shrunk);
+    // below the top left corner, where the overlay is drawn.
+    buffer = Buffer({{-0.4f, -0.6f, 0, 0xFFFFC080, -0.25f, 1.25f},
+                     {-0.4f, 0.6f, 0, 0xFFFFC080, -0.25f, -0.25f},
+                     {0.4f, -0.6f, 0, 0xFFFFC080, 1.25f, 1.25f},
+                     {0.4f, 0.6f, 0, 0xFFFFC080, 1.25f, -0.25f},
+                     {-0.4f, -0.6f, 0, 0xFFFFC080, 0, 24},
+                     {-0.4f, 0.6f, 0, 0xFFFFC080, 0, 0},
+                     {0.4f, -0.6f, 0, 0xFFFFC080, 24, 24},
+                     {0.4f, 0.6f, 0, 0xFFFFC080, 24, 0}});
+    // States under which every case's change shows.
+    device->SetTexture(0, texture);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_BLENDFACTOR);
+    device->SetRenderState(D3DRS_BLENDFACTOR, 0xFF204080);
+    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    device->SetRenderState(D3DRS_ALPHAREF, 40);
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+  }
+  void TearDown() override {
+    device->SetTexture(0, nullptr);
+    device->SetStreamSource(0, nullptr, 0, 0);
+    for (IUnknown* resource : {static_cast<IUnknown*>(buffer), static_cast<IUnknown*>(texture),
+                               static_cast<IUnknown*>(other)}) {
+      if (resource) resource->Release();
+    }
+    KvDeviceTest::TearDown();
+  }
+
+  // A texture of size × size texels whose colours and alphas vary from texel to texel, with
+  // every mip level its own.
+  IDirect3DTexture9* MakeTexture(UINT size) {
+    IDirect3DTexture9* made = nullptr;
+    EXPECT_EQ(
+        device->CreateTexture(size, size, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &made, nullptr),
+        D3D_OK);
+    for (UINT level = 0; made && level < made->GetLevelCount(); ++level) Fill(made, level);
+    return made;
+  }
+  static void Fill(IDirect3DTexture9* target, UINT level) {
+    D3DSURFACE_DESC desc;
+    D3DLOCKED_RECT locked;
+    target->GetLevelDesc(level, &desc);
+    ASSERT_EQ(target->LockRect(level, &locked, nullptr, 0), D3D_OK);
+    auto* texels = static_cast<DWORD*>(locked.pBits);
+    for (DWORD i = 0; i < desc.Width * desc.Height; ++i) {
+      texels[i] = (i * 2654435761u + level * 40503u) ^ (i * 97u << 20);
+    }
+    target->UnlockRect(level);
+  }
+
+  // Draws the quad at clip x `centre` (through the world transform, so draws of both quads
+  // read the same vertices and are gathered unless something splits them), and again behind
+  // it, where depth writes decide whether it shows.
+  void DrawQuadAt(float centre, bool minified) {
+    D3DMATRIX world = {};
+    world._11 = world._22 = world._33 = world._44 = 1.0f;
+    world._41 = centre;
+    for (float z : {0.5f, 0.7f}) {
+      world._43 = z;
+      device->SetTransform(D3DTS_WORLD, &world);
+      device->DrawPrimitive(D3DPT_TRIANGLESTRIP, minified ? 4 : 0, 2);
+    }
+  }
+
+  void Disturb(Between between) {
+    if (between == Between::kOverlayFrame) {
+      kv_testing::PressKey(VK_F3);
+      kv_testing::ReleaseKey(VK_F3);
+      device->EndScene();
+      device->Present(nullptr, nullptr, nullptr, nullptr);
+      kv_testing::PressKey(VK_F3);
+      kv_testing::ReleaseKey(VK_F3);
+      device->BeginScene();
+    } else if (between == Between::kTextureUpload) {
+      Fill(other, 0);
+    }
+  }
+
+  void Set(const StateCase& c, DWORD value) {
+    if (c.sampler) {
+      device->SetSamplerState(0, D3DSAMPLERSTATETYPE(c.state), value);
+    } else {
+      device->SetRenderState(D3DRENDERSTATETYPE(c.state), value);
+    }
+  }
+  DWORD Get(const StateCase& c) {
+    DWORD value = 0;
+    if (c.sampler) {
+      device->GetSamplerState(0, D3DSAMPLERSTATETYPE(c.state), &value);
+    } else {
+      device->GetRenderState(D3DRENDERSTATETYPE(c.state), &value);
+    }
+    return value;
+  }
+
+  // A frame that draws the left quad with the case's first value, then the right one with
+  // its second; or, to compare with, only one of them, with the value given.
+  std::vector<DWORD> Frame(const StateCase& c, Between between) {
+    Clear(0xFF3264C8);
+    device->BeginScene();
+    Set(c, c.first);
+    DrawQuadAt(-0.5f, c.minified);
+    Set(c, c.second);
+    Disturb(between);
+    DrawQuadAt(0.5f, c.minified);
+    device->EndScene();
+    return ReadBack();
+  }
+  std::vector<DWORD> Alone(const StateCase& c, float centre, DWORD value) {
+    Clear(0xFF3264C8);
+    Set(c, value);
+    device->BeginScene();
+    DrawQuadAt(centre, c.minified);
+    device->EndScene();
+    return ReadBack();
+  }
+
+  IDirect3DVertexBuffer9* buffer = nullptr;
+  IDirect3DTexture9* texture = nullptr;
+  IDirect3DTexture9* other = nullptr;
+};
+
+// Pixels that differ below the top 100 rows, where the overlay frame's figures stay.
+size_t Differing(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+  const size_t first = 100 * 800;
+  return std::inner_product(a.begin() + first, a.end(), b.begin() + first, size_t{0}, std::plus<>(),
+                            std::not_equal_to<>());
+}
+
+}  // namespace
+
+TEST_F(KvStateChangeTest, AStateChangedBetweenTwoDrawsShowsInTheSecond) {
+  for (const StateCase& c : kCases) {
+    const DWORD before = Get(c);
+    // The left half as the first value draws it alone, the right half as the second does.
+    std::vector<DWORD> expected = Alone(c, -0.5f, c.first);
+    const std::vector<DWORD> right = Alone(c, 0.5f, c.second);
+    ASSERT_GT(Differing(Alone(c, 0.5f, c.first), right), 100u) << c.name << ": values draw alike";
+    for (size_t row = 0; row < 600; ++row) {
+      std::copy_n(right.begin() + row * 800 + 400, 400, expected.begin() + row * 800 + 400);
+    }
+    for (Between between : {Between::kNothing, Between::kOverlayFrame, Between::kTextureUpload}) {
+      EXPECT_EQ(Differing(Frame(c, between), expected), 0u)
+          << c.name << " with " << std::to_string(int(between)) << " in between";
+    }
+    Set(c, before);
+  }
+}
