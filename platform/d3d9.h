@@ -1,5 +1,26 @@
 // The Direct3D 9 object, device, vertex and index buffers and textures the program uses,
-// with the platform's own names, values and signatures. Implemented over OpenGL 3.3 core.
+// with the platform's own names, values and signatures. Implemented over OpenGL 3.3 core on
+// the desktop and OpenGL ES 3.0 (WebGL 2) in the browser (platform/d3d9/).
+//
+// What the device implements:
+// - windowed devices only, one per window, with an X8R8G8B8 back buffer of any size and a
+//   32-bit float depth buffer; Present shows it 1:1 or stretched, without waiting for the
+//   retrace when asked for D3DPRESENT_INTERVAL_IMMEDIATE;
+// - vertex formats of D3DFVF_XYZ with optional normal, point size, diffuse colour, specular
+//   and one set of 2D texture coordinates, from one stream (stream 0);
+// - 16- and 32-bit index buffers; lists, strips and fans of triangles, lines and points;
+// - A8R8G8B8 / X8R8G8B8 textures with mip levels, on texture stage 0, modulated with the
+//   vertex colour (white when the vertices have none);
+// - render states: blending (enable, source and destination factors, operation, blend
+//   factor), colour write mask, depth test, function and writes, cull mode, alpha test,
+//   function and reference; sampler states of stage 0: address U and V (wrap, mirror,
+//   clamp), mag, min and mip filters; world, view and projection transforms; the viewport
+//   with its depth range; Clear of the target and depth, whole or in rectangles.
+// What it does not: lighting, fog and materials (never on in this program), stages other than
+// 0 (their states are kept but not drawn with), streams other than 0, stencil (kept, never
+// tested), separate alpha blending, point sprites, scissor and clip planes, fill modes other
+// than solid, full-screen devices, lost devices and resets, surfaces and render targets,
+// shaders of the program's own, queries.
 #pragma once
 
 #include "platform/win32.h"

@@ -11,6 +11,8 @@
 extern const char* const kKvShaderHeader;
 // The size argument of the vertex colour attribute.
 extern const GLint kKvColorAttributeSize;
+// Texture addressing that clamps to the border colour; ES 3.0 has none, and clamps to the edge.
+extern const GLint kKvClampToBorder;
 // Whether the context can draw: a version of the flavour's OpenGL this device needs.
 bool KvGlVersionSupported();
 // Loads ARGB texels (rows as stored) into `level` of the bound 2D texture, whole.

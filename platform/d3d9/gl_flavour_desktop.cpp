@@ -3,6 +3,7 @@
 #include "platform/d3d9/gl_flavour.h"
 
 const char* const kKvShaderHeader = "#version 330 core\n#define COLOR_BGRA 0\n";
+const GLint kKvClampToBorder = GL_CLAMP_TO_BORDER;
 const GLint kKvColorAttributeSize = GL_BGRA;
 
 bool KvGlVersionSupported() {

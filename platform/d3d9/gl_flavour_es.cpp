@@ -6,6 +6,7 @@
 
 const char* const kKvShaderHeader =
     "#version 300 es\nprecision highp float;\nprecision highp int;\n#define COLOR_BGRA 1\n";
+const GLint kKvClampToBorder = GL_CLAMP_TO_EDGE;
 const GLint kKvColorAttributeSize = 4;
 
 namespace {
