@@ -90,8 +90,9 @@ KvDevice::KvDevice(IDirect3D9* owner, HWND window, KvGlContext context, UINT wid
   currentDevice = this;
 }
 
-bool KvDevice::CreateTargets() {
-  // The colour target is a texture, so Present can draw it onto the drawable.
+// The offscreen back buffer: a colour texture, so Present can draw it onto the drawable, and a
+// 32-bit float depth buffer.
+bool KvDevice::CreateBackBuffer() {
   glActiveTexture(GL_TEXTURE0);  // the only unit ever drawn with
   glGenTextures(1, &colorTexture_);
   cache_.BindTexture(colorTexture_);
@@ -107,7 +108,11 @@ bool KvDevice::CreateTargets() {
   cache_.BindFramebuffer(framebuffer_);
   glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture_, 0);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depthBuffer_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+bool KvDevice::CreateTargets() {
+  if (!CreateBackBuffer()) return false;
   windowUsable_ = WindowFramebufferUsable(cache_);
   int drawableWidth = 0;
   int drawableHeight = 0;

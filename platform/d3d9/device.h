@@ -83,6 +83,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   KvDevice(IDirect3D9* owner, HWND window, KvGlContext context, UINT width, UINT height,
            bool depthBuffer);
   bool CreateTargets();
+  bool CreateBackBuffer();
   // Compares, and when the value differs issues the waiting draws, stores it and marks the
   // group.
   template <class T>
