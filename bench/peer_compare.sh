@@ -4,7 +4,8 @@
 # clears and presents, of the whole scene, and the CPU per particle of the particle path at
 # 1,000 and 10,000 particles; then the medians over the rounds and the ratios (peer / ours:
 # above 1 means we are faster). With --baseline, a second build of ours (the previous commit's)
-# takes part in the same rounds. The peer is optional: without Irrlicht it is skipped.
+# takes part in the same rounds. The peer (bench/peer/, on Irrlicht) is optional: without
+# Irrlicht it is skipped.
 #
 #   bench/peer_compare.sh BUILD [--baseline BUILD] [--rounds N] [--frames N]
 # BUILD needs kv_capture and particle_stress_bench (configure with -DKV_BENCH=ON).
@@ -22,15 +23,16 @@ while [ $# -gt 0 ]; do
   esac
   shift 2
 done
-work=$(mktemp -d)
+work=$(mktemp -d) xvfb=""
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 
+# The peer is built from bench/peer/ on every run. C++17: Irrlicht 1.8's headers do not
+# compile as C++20.
 peer=""
-peers=../shared/peers
-if dpkg-query -W -f='${Status}' libirrlicht-dev 2>/dev/null | grep -q "install ok installed" &&
-  [ -f $peers/irrscene.cpp ]; then
-  g++ -O2 -isystem /usr/include/irrlicht $peers/irrscene.cpp -o "$work/irrscene" -lIrrlicht -lGL
-  peer="$work/irrscene"
+if dpkg-query -W -f='${Status}' libirrlicht-dev 2>/dev/null | grep -q "install ok installed"; then
+  g++ -std=c++17 -O2 -Wall -Wextra -isystem /usr/include/irrlicht bench/peer/*.cpp \
+    -o "$work/peer_scene" -lIrrlicht -lGL
+  peer="$work/peer_scene"
 else
   echo "peer skipped: Irrlicht is not installed (apt-get install libirrlicht-dev)"
 fi
