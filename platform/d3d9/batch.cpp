@@ -93,17 +93,19 @@ void KvDrawBatch::Add(const D3DXMATRIX& worldViewProjection) {
 void KvDrawBatch::Flush(const Stream& stream, KvGlCache& cache) {
   if (Empty()) return;
   if (transforms_.size() == 1) {
-    KvSetTransformAttribute(transforms_.front());
+    cache.PointVertexAttributes(stream.buffer, stream.layout);
+    cache.TransformAttribute(transforms_.front());
     glDrawArrays(run_.mode, run_.first, run_.count);
   } else if (auto corners = TriangleCorners(run_.mode, GLuint(run_.count)); !corners.empty()) {
     DrawExpanded(stream, corners, cache);
   } else {
-    DrawInstanced(cache);
+    DrawInstanced(stream, cache);
   }
   transforms_.clear();
 }
 
-void KvDrawBatch::DrawInstanced(KvGlCache& cache) {
+void KvDrawBatch::DrawInstanced(const Stream& stream, KvGlCache& cache) {
+  cache.PointVertexAttributes(stream.buffer, stream.layout);
   cache.BindArrayBuffer(instanceBuffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(transforms_.size() * sizeof(D3DXMATRIX)),
                transforms_.data(), GL_STREAM_DRAW);
@@ -118,7 +120,7 @@ void KvDrawBatch::DrawInstanced(KvGlCache& cache) {
 void KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners,
                                KvGlCache& cache) {
   if (!WriteExpandedVertices(stream, cache)) {
-    DrawInstanced(cache);
+    DrawInstanced(stream, cache);
     return;
   }
   KvVertexLayout layout = KvLayoutOf(stream.fvf, stream.stride, 0);
@@ -128,7 +130,7 @@ void KvDrawBatch::DrawExpanded(const Stream& stream, const std::vector<GLuint>& 
   if (layout.texCoord >= 0) layout.texCoord = offsetof(ExpandedVertex, texCoord);
   cache.PointVertexAttributes(expandedVertices_, layout);
   D3DXMATRIX identity;
-  KvSetTransformAttribute(*D3DXMatrixIdentity(&identity));
+  cache.TransformAttribute(*D3DXMatrixIdentity(&identity));
   PrepareExpandedIndices(corners, cache);
   glDrawElements(GL_TRIANGLES, GLsizei(transforms_.size() * corners.size()), GL_UNSIGNED_INT,
                  nullptr);

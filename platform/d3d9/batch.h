@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/d3d9/gl_cache.h"
+#include "platform/d3d9/shader_inputs.h"
 #include "platform/d3dx9.h"
 
 class KvDrawBatch {
@@ -19,11 +20,13 @@ class KvDrawBatch {
     GLint first = 0;
     GLsizei count = 0;
   };
-  // The stream the waiting draws read, with the vertex attributes already pointing at it.
+  // The stream the waiting draws read.
   struct Stream {
     const BYTE* data;  // the buffer's copy in memory, from its first vertex
     UINT stride;
     DWORD fvf;
+    GLuint buffer;          // the OpenGL buffer
+    KvVertexLayout layout;  // its attributes there
   };
 
   // Makes and deletes the OpenGL buffers, in the device's context.
@@ -37,8 +40,7 @@ class KvDrawBatch {
   // Starts gathering draws of these vertices; the draws waiting before must have been issued.
   void Start(const Run& run);
   void Add(const D3DXMATRIX& worldViewProjection);
-  // Issues the waiting draws as one. Where it points the vertex attributes elsewhere, the
-  // cache tells the device, which points them back before its next draw.
+  // Issues the waiting draws as one, pointing the vertex attributes at what it draws from.
   void Flush(const Stream& stream, KvGlCache& cache);
 
  private:
@@ -50,7 +52,7 @@ class KvDrawBatch {
     std::size_t draws = 0;
   };
 
-  void DrawInstanced(KvGlCache& cache);
+  void DrawInstanced(const Stream& stream, KvGlCache& cache);
   void DrawExpanded(const Stream& stream, const std::vector<GLuint>& corners, KvGlCache& cache);
   bool WriteExpandedVertices(const Stream& stream, KvGlCache& cache);
   void PrepareExpandedIndices(const std::vector<GLuint>& corners, KvGlCache& cache);

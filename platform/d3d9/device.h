@@ -94,7 +94,6 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ApplyDepth();
   void ApplyCulling();
   void ApplyTexture();
-  void ApplyStream();
   void SelectProgram();
   void DrawBackBuffer(int drawableWidth, int drawableHeight);
   void DrawOverlay();
@@ -102,7 +101,8 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void ChooseTarget(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
   bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
-  KvDrawBatch::Stream CurrentStream() const;
+  // The current stream, its attributes starting at vertex `firstVertex`.
+  KvDrawBatch::Stream CurrentStream(UINT firstVertex) const;
   const D3DXMATRIX& WorldViewProjection();
 
   IDirect3D9* owner_;

@@ -68,14 +68,6 @@ void KvDevice::ApplyTexture() {
   cache_.BindSampler(sampler_);
 }
 
-void KvDevice::ApplyStream() {
-  cache_.BindVertexArray(vertexArray_);
-  if (const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream)) {
-    cache_.PointVertexAttributes(buffer->Name(),
-                                 KvLayoutOf(state_.fvf, StreamStride(), state_.streamOffset));
-  }
-}
-
 // The program variant for texturing, the alpha test and vertex colour; the alpha test's values
 // and the half pixel of the viewport are the chosen program's own uniforms, set where they
 // differ from what it has.
@@ -115,7 +107,7 @@ void KvDevice::ApplyState() {
   if (dirty & kKvDirtyDepth) ApplyDepth();
   if (dirty & kKvDirtyCull) ApplyCulling();
   if (dirty & kKvDirtyTexture) ApplyTexture();
-  if (dirty & kKvDirtyStream) ApplyStream();
+  if (dirty & kKvDirtyStream) cache_.BindVertexArray(vertexArray_);
   cache_.TakeChanged();  // what was just applied is the device's own
 }
 
@@ -133,9 +125,13 @@ bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
   return stride != 0 && end <= buffer->Length();
 }
 
-KvDrawBatch::Stream KvDevice::CurrentStream() const {
+// The vertex attributes are pointed at the stream by the draw that reads it: a gathered run of
+// triangles reads its own transformed copy instead.
+KvDrawBatch::Stream KvDevice::CurrentStream(UINT firstVertex) const {
   const auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
-  return {buffer->Data() + state_.streamOffset, StreamStride(), state_.fvf};
+  const std::size_t first = state_.streamOffset + std::size_t(firstVertex) * StreamStride();
+  return {buffer->Data() + state_.streamOffset, StreamStride(), state_.fvf, buffer->Name(),
+          KvLayoutOf(state_.fvf, StreamStride(), first)};
 }
 
 const D3DXMATRIX& KvDevice::WorldViewProjection() {
@@ -156,7 +152,7 @@ void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
   ApplyState();
   figures_.CountDraw(batch_.Size());
-  batch_.Flush(CurrentStream(), cache_);
+  batch_.Flush(CurrentStream(0), cache_);
   KvCheckGl("a draw");
 }
 
@@ -194,14 +190,10 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   FlushDraws();
   ApplyState();
   figures_.CountDraw(0);
-  KvSetTransformAttribute(WorldViewProjection());
-  // The base vertex moves where the attributes start (OpenGL ES 3.0 has no base-vertex draws);
-  // the next draw's state points them back.
-  if (baseVertexIndex != 0) {
-    const std::size_t first = state_.streamOffset + std::size_t(baseVertexIndex) * StreamStride();
-    cache_.PointVertexAttributes(static_cast<KvVertexBuffer*>(state_.stream)->Name(),
-                                 KvLayoutOf(state_.fvf, StreamStride(), first));
-  }
+  cache_.TransformAttribute(WorldViewProjection());
+  // The base vertex moves where the attributes start (OpenGL ES 3.0 has no base-vertex draws).
+  const KvDrawBatch::Stream stream = CurrentStream(UINT(baseVertexIndex));
+  cache_.PointVertexAttributes(stream.buffer, stream.layout);
   cache_.BindElementBuffer(indices->Name());
   glDrawElements(mode, GLsizei(count), indexSize == 2 ? GL_UNSIGNED_SHORT : GL_UNSIGNED_INT,
                  (const void*)(size_t(startIndex) * indexSize));

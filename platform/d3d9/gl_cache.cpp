@@ -1,5 +1,7 @@
 #include "platform/d3d9/gl_cache.h"
 
+#include <cstring>
+
 #include "platform/d3d9/device_state.h"
 #include "platform/d3d9/gl_flavour.h"
 
@@ -202,6 +204,7 @@ void KvGlCache::PointTransformAttribute(GLuint buffer) {
     attributes_.reset();  // the other attributes of this vertex array are not known
   }
   if (buffer) BindArrayBuffer(buffer);
+  transform_.reset();  // a constant is undefined once its array has been drawn from
   for (GLuint row = 0; row < 4; ++row) {
     const GLuint location = kKvTransformLocation + row;
     if (buffer == 0) {
@@ -214,6 +217,18 @@ void KvGlCache::PointTransformAttribute(GLuint buffer) {
     glVertexAttribDivisor(location, 1);
   }
   changed_ |= kKvDirtyStream;
+}
+
+// Row vectors times a row-major matrix equal OpenGL's column-major matrix times a column
+// vector, so row i of a Direct3D matrix is column i of the shader's.
+void KvGlCache::TransformAttribute(const D3DXMATRIX& worldViewProjection) {
+  if (transform_ && std::memcmp(&*transform_, &worldViewProjection, sizeof(D3DXMATRIX)) == 0) {
+    return;
+  }
+  transform_ = worldViewProjection;
+  for (GLuint row = 0; row < 4; ++row) {
+    glVertexAttrib4fv(kKvTransformLocation + row, worldViewProjection.m[row]);
+  }
 }
 
 void KvGlCache::DeleteBuffer(GLuint& buffer) {

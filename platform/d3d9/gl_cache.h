@@ -52,6 +52,8 @@ class KvGlCache {
   // The transform attribute: one matrix per instance from `buffer`, or (0) the constant a
   // single draw sets.
   void PointTransformAttribute(GLuint buffer);
+  // The transform of single draws, as a constant attribute.
+  void TransformAttribute(const D3DXMATRIX& worldViewProjection);
 
   // Deleting through the cache forgets the bindings of the deleted object, whose name OpenGL
   // may give to the next object made.
@@ -86,4 +88,5 @@ class KvGlCache {
   std::optional<std::array<bool, 4>> colorMask_;
   std::optional<float> clearDepth_;
   std::optional<Attributes> attributes_;
+  std::optional<D3DXMATRIX> transform_;
 };

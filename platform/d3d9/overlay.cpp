@@ -67,7 +67,7 @@ void KvFiguresOverlay::Draw(const KvFrameFigures& figures, UINT width, UINT heig
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(KvOverlayVertex)),
                vertices_.data(), GL_STREAM_DRAW);
   cache.PointVertexAttributes(buffer_, KvLayoutOf(kKvOverlayVertexFvf, sizeof(KvOverlayVertex), 0));
-  KvSetTransformAttribute(PixelsToClip(width, height));
+  cache.TransformAttribute(PixelsToClip(width, height));
   glDrawArrays(GL_TRIANGLES, 0, GLsizei(vertices_.size()));
 }
 

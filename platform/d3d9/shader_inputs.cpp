@@ -1,6 +1,4 @@
-// Feeding the fixed-function shader's attributes. Row vectors times a row-major matrix equal
-// OpenGL's column-major matrix times a column vector, so row i of a Direct3D matrix is
-// column i of the shader's.
+// Where a vertex format's attributes sit in its vertices.
 #include "platform/d3d9/shader_inputs.h"
 
 namespace {
@@ -23,10 +21,4 @@ KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset) {
   if (fvf & D3DFVF_SPECULAR) next += 4;
   if ((fvf & D3DFVF_TEXCOUNT_MASK) != 0) layout.texCoord = next;
   return layout;
-}
-
-void KvSetTransformAttribute(const D3DXMATRIX& worldViewProjection) {
-  for (GLuint row = 0; row < 4; ++row) {
-    glVertexAttrib4fv(kKvTransformLocation + row, worldViewProjection.m[row]);
-  }
 }

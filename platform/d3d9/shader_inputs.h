@@ -28,5 +28,3 @@ struct KvVertexLayout {
 
 // The layout of a vertex format, its first vertex `offset` bytes into the buffer.
 KvVertexLayout KvLayoutOf(DWORD fvf, UINT stride, std::size_t offset);
-// The transform of a single draw, as a constant attribute.
-void KvSetTransformAttribute(const D3DXMATRIX& worldViewProjection);
