@@ -11,6 +11,8 @@
 extern const char* const kKvShaderHeader;
 // The size argument of the vertex colour attribute.
 extern const GLint kKvColorAttributeSize;
+// The wrap mode for D3DTADDRESS_BORDER: ES 3.0 has no border, so its texels clamp to the edge.
+extern const GLint kKvClampToBorder;
 // Whether the context can draw: a version of the flavour's OpenGL this device needs.
 bool KvGlVersionSupported();
 // Loads ARGB texels (rows as stored) into `level` of the bound 2D texture, whole.

@@ -7,6 +7,7 @@
 const char* const kKvShaderHeader =
     "#version 300 es\nprecision highp float;\nprecision highp int;\n#define COLOR_BGRA 1\n";
 const GLint kKvColorAttributeSize = 4;
+const GLint kKvClampToBorder = GL_CLAMP_TO_EDGE;
 
 namespace {
 

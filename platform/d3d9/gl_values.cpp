@@ -1,6 +1,8 @@
 // Direct3D's state values as OpenGL's.
 #include "platform/d3d9/gl_values.h"
 
+#include "platform/d3d9/gl_flavour.h"
+
 GLenum KvDepthFunction(DWORD function) {
   static const GLenum kFunctions[] = {GL_ALWAYS,  GL_NEVER,    GL_LESS,   GL_EQUAL, GL_LEQUAL,
                                       GL_GREATER, GL_NOTEQUAL, GL_GEQUAL, GL_ALWAYS};
@@ -62,7 +64,7 @@ GLint KvWrap(DWORD address) {
     case D3DTADDRESS_CLAMP:
       return GL_CLAMP_TO_EDGE;
     case D3DTADDRESS_BORDER:
-      return GL_CLAMP_TO_BORDER;
+      return kKvClampToBorder;
     default:
       return GL_REPEAT;
   }
