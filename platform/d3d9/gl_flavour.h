@@ -7,7 +7,8 @@
 
 // The first line(s) of every shader: the version, the precision ES asks for, and COLOR_BGRA,
 // which says whether the vertex colour arrives with its channels as stored (B, G, R, A:
-// the shader swaps them) or already ordered by OpenGL (desktop's GL_BGRA attribute size).
+// the shader swaps them) or already ordered by OpenGL (desktop's GL_BGRA attribute size), and
+// on ES W_OFF_EYE_PLANE, which keeps clip-space w off 0 for WebGL's software renderer.
 extern const char* const kKvShaderHeader;
 // The size argument of the vertex colour attribute.
 extern const GLint kKvColorAttributeSize;
