@@ -1,6 +1,7 @@
 # The two commands: `make run` starts the demo, `make test` builds and runs every test.
 # Both install any missing Debian package first. `make windows` and `make test-windows` build
-# the native Windows program and run it under Wine (windows/build.mk).
+# the native Windows program and run it under Wine (windows/build.mk); `make web` and
+# `make run-web` build the page for the browser and serve it (web/build.mk).
 
 BUILD := build
 TEST_BUILD := build-test
@@ -43,7 +44,7 @@ references: build-tests
 	bash tests/references/run.sh $(TEST_BUILD)/bin $(TEST_BUILD)/references --update
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(TEST_BUILD) $(SANITIZE_BUILD) $(WIN_BUILD) $(WEB_BUILD)
 
 # Builds the fuzz targets with clang in build-fuzz and runs each for FUZZ_SECONDS on a working
 # copy of its corpus; inputs that break one are reported with where to copy them.
@@ -52,3 +53,4 @@ fuzz: deps
 	@JOBS=$(JOBS) bash tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 include windows/build.mk
+include web/build.mk

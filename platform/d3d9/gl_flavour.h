@@ -7,11 +7,12 @@
 
 // The first line(s) of every shader: the version, the precision ES asks for, and COLOR_BGRA,
 // which says whether the vertex colour arrives with its channels as stored (B, G, R, A:
-// the shader swaps them) or already ordered by OpenGL (desktop's GL_BGRA attribute size).
+// the shader swaps them) or already ordered by OpenGL (desktop's GL_BGRA attribute size), and
+// on ES W_OFF_EYE_PLANE, which keeps clip-space w off 0 for WebGL's software renderer.
 extern const char* const kKvShaderHeader;
 // The size argument of the vertex colour attribute.
 extern const GLint kKvColorAttributeSize;
-// Texture addressing that clamps to the border colour; ES 3.0 has none, and clamps to the edge.
+// The wrap mode for D3DTADDRESS_BORDER: ES 3.0 has no border, so its texels clamp to the edge.
 extern const GLint kKvClampToBorder;
 // Whether the context can draw: a version of the flavour's OpenGL this device needs.
 bool KvGlVersionSupported();

@@ -3,8 +3,8 @@
 #include "platform/d3d9/gl_flavour.h"
 
 const char* const kKvShaderHeader = "#version 330 core\n#define COLOR_BGRA 0\n";
-const GLint kKvClampToBorder = GL_CLAMP_TO_BORDER;
 const GLint kKvColorAttributeSize = GL_BGRA;
+const GLint kKvClampToBorder = GL_CLAMP_TO_BORDER;
 
 bool KvGlVersionSupported() {
   return epoxy_is_desktop_gl() && epoxy_gl_version() >= 33;

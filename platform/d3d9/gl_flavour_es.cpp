@@ -5,9 +5,10 @@
 #include "platform/d3d9/gl_flavour.h"
 
 const char* const kKvShaderHeader =
-    "#version 300 es\nprecision highp float;\nprecision highp int;\n#define COLOR_BGRA 1\n";
-const GLint kKvClampToBorder = GL_CLAMP_TO_EDGE;
+    "#version 300 es\nprecision highp float;\nprecision highp int;\n#define COLOR_BGRA 1\n"
+    "#define W_OFF_EYE_PLANE 1\n";
 const GLint kKvColorAttributeSize = 4;
+const GLint kKvClampToBorder = GL_CLAMP_TO_EDGE;
 
 namespace {
 

@@ -32,6 +32,13 @@ uniform vec2 halfPixel;
 out vec2 texCoord;
 void main() {
   vec4 clip = inWorldViewProjection * inPosition;
+#ifdef W_OFF_EYE_PLANE
+  // WebGL's software renderer (SwiftShader) drops or smears the triangles through a vertex on
+  // or next to the eye's plane (w near 0) under a wide field of view. Such a vertex is behind
+  // the near plane (z < 0) and clipped away; w a little further from 0 keeps it there and
+  // moves what is drawn of its triangles by a fraction of a pixel.
+  if (clip.z < 0.0 && abs(clip.w) < 1e-3) clip.w = -1e-3;
+#endif
   clip.z = 2.0 * clip.z - clip.w;  // Direct3D's depth range [0, w] onto OpenGL's [-w, w]
   clip.xy += halfPixel * clip.w;
   gl_Position = clip;

@@ -1,9 +1,7 @@
 // The testing seam's device access: the back buffer, the last presented picture, and the
 // switch between gathered and one-at-a-time draws.
-#include <SDL_image.h>
-
-#include "platform/d3d9/device.h"
 #include "platform/d3d9/testing_device.h"
+#include "platform/d3d9/device.h"
 
 bool& KvKeepPresentedPictures() {
   static bool keep = false;
@@ -25,20 +23,6 @@ bool ReadBackBuffer(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& 
   width = ours->Width();
   height = ours->Height();
   return true;
-}
-
-// Written as an RGB PNG: the back buffer has no alpha.
-bool SaveBackBufferPng(IDirect3DDevice9* device, const char* path) {
-  std::vector<DWORD> pixels;
-  UINT width = 0;
-  UINT height = 0;
-  if (!path || !ReadBackBuffer(device, pixels, width, height)) return false;
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      pixels.data(), int(width), int(height), 32, int(width * 4), SDL_PIXELFORMAT_RGB888);
-  if (!surface) return false;
-  const bool saved = IMG_SavePNG(surface, path) == 0;
-  SDL_FreeSurface(surface);
-  return saved;
 }
 
 bool SetDrawBatching(IDirect3DDevice9* device, bool on) {

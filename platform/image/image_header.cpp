@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/image/image_decode.h"
+
 namespace {
 
 std::uint32_t BigEndian(const std::uint8_t* p, int bytes) {
@@ -101,4 +103,9 @@ bool KvReadImageHeader(const std::uint8_t* data, std::size_t size, KvImageHeader
   }
   header.format = KvImageFormat::kTga;
   return TgaSize(data, size, header);
+}
+
+bool KvImageWithinLimits(std::uint64_t width, std::uint64_t height, const KvImageLimits& limits) {
+  return width > 0 && height > 0 && width <= limits.largestSide && height <= limits.largestSide &&
+         width * height <= limits.largestTexels;
 }

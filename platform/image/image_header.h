@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+struct KvImageLimits;
+
 enum class KvImageFormat { kPng, kJpeg, kBmp, kTga };
 
 struct KvImageHeader {
@@ -17,3 +19,7 @@ struct KvImageHeader {
 // False when the bytes are too short to hold a header, or a JPEG has no frame header before
 // its first scan. A file that is not PNG, JPEG or BMP is read as TGA, which has no signature.
 bool KvReadImageHeader(const std::uint8_t* data, std::size_t size, KvImageHeader& header);
+
+// Whether an image of this size is within the limits, for its header's claim and for what a
+// reader decoded.
+bool KvImageWithinLimits(std::uint64_t width, std::uint64_t height, const KvImageLimits& limits);

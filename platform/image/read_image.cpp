@@ -13,11 +13,6 @@
 
 namespace {
 
-bool WithinLimits(std::uint64_t width, std::uint64_t height, const KvImageLimits& limits) {
-  return width > 0 && height > 0 && width <= limits.largestSide && height <= limits.largestSide &&
-         width * height <= limits.largestTexels;
-}
-
 // PNG and JPEG come from libraries SDL2_image starts once.
 bool FormatAvailable(KvImageFormat format) {
   static const int started = IMG_Init(IMG_INIT_PNG | IMG_INIT_JPG);
@@ -43,7 +38,8 @@ SDL_Surface* Load(KvImageFormat format, SDL_RWops* source) {
 // SDL's ARGB8888 is a 32-bit value per texel, alpha in the top byte: a D3DCOLOR. A format
 // without alpha converts to opaque texels.
 bool CopyTexels(SDL_Surface* decoded, const KvImageLimits& limits, KvImage& image) {
-  if (!WithinLimits(std::uint64_t(decoded->w), std::uint64_t(decoded->h), limits)) return false;
+  if (!KvImageWithinLimits(std::uint64_t(decoded->w), std::uint64_t(decoded->h), limits))
+    return false;
   SDL_Surface* argb = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_ARGB8888, 0);
   if (!argb) return false;
   image.width = unsigned(argb->w);
@@ -66,7 +62,8 @@ bool KvReadImage(const std::uint8_t* data, std::size_t size, const KvImageLimits
                  KvImage& image) {
   KvImageHeader header;
   if (!data || size == 0 || !KvReadImageHeader(data, size, header) ||
-      !WithinLimits(header.width, header.height, limits) || !FormatAvailable(header.format)) {
+      !KvImageWithinLimits(header.width, header.height, limits) ||
+      !FormatAvailable(header.format)) {
     return false;
   }
   SDL_RWops* source = KvOpenMemorySource(data, size);

@@ -1,4 +1,5 @@
-// The system mouse over SDL: relative motion since the last reading, the wheel, four buttons.
+// The system mouse: relative motion since the last reading, the wheel, four buttons, read from
+// the backend.
 #include "platform/dinput8.h"
 
 #include <cstring>
@@ -43,7 +44,10 @@ class Mouse final : public KvRefCounted<IDirectInputDevice8A> {
     if (!formatSet_) return DIERR_INVALIDPARAM;
     if (acquired_) return S_FALSE;
     acquired_ = true;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetRelativeMouseState(nullptr, nullptr);
+    int dx = 0;
+    int dy = 0;
+    unsigned buttons = 0;
+    KvReadMouse(dx, dy, buttons);  // motion counts from here
     KvMouseWheelTake();
     return DI_OK;
   }
@@ -56,17 +60,12 @@ class Mouse final : public KvRefCounted<IDirectInputDevice8A> {
     DIMOUSESTATE state{};
     int dx = 0;
     int dy = 0;
-    Uint32 buttons = 0;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-      SDL_PumpEvents();
-      buttons = SDL_GetRelativeMouseState(&dx, &dy);
-    }
+    unsigned buttons = 0;
+    KvReadMouse(dx, dy, buttons);
     state.lX = dx;
     state.lY = dy;
     state.lZ = KvMouseWheelTake();
-    const Uint32 masks[4] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK,
-                             SDL_BUTTON_X1MASK};
-    for (int i = 0; i < 4; ++i) state.rgbButtons[i] = (buttons & masks[i]) ? 0x80 : 0;
+    for (int i = 0; i < 4; ++i) state.rgbButtons[i] = (buttons >> i & 1) ? 0x80 : 0;
     std::memcpy(data, &state, sizeof state);
     return DI_OK;
   }

@@ -10,7 +10,7 @@ DWORD (*clockOverride)() = nullptr;
 
 DWORD timeGetTime() {
   if (clockOverride) return clockOverride();
-  return static_cast<DWORD>(SDL_GetTicks64());
+  return KvClockMilliseconds();
 }
 
 namespace kv_testing {

@@ -1,7 +1,7 @@
-// Window classes and windows: each window is one SDL window that can carry an OpenGL context.
+// Window classes and windows: the records behind the handles, each with the backend's native
+// window (an SDL window, or the page's canvas) that can carry an OpenGL context.
+#include <cstdint>
 #include <map>
-#include <utility>
-#include <vector>
 
 #include "platform/win32/internal.h"
 
@@ -18,14 +18,9 @@ std::map<std::string, WindowClass>& Classes() {
 
 // A window that is never destroyed stays open, and held here, until the process ends; the
 // list itself is never destroyed, so that no window outlives it at exit.
-std::vector<HWND>& OpenWindows() {
+std::vector<HWND>& OpenWindowList() {
   static auto* windows = new std::vector<HWND>;
   return *windows;
-}
-
-std::string& LastError() {
-  static std::string text;
-  return text;
 }
 
 // Handles that only need to be distinct and non-null.
@@ -34,7 +29,7 @@ HINSTANCE__* const kModule = reinterpret_cast<HINSTANCE__*>(std::uintptr_t{0x400
 char stockObjects[32];
 
 void ForgetWindow(HWND window) {
-  auto& open = OpenWindows();
+  auto& open = OpenWindowList();
   for (auto it = open.begin(); it != open.end(); ++it) {
     if (*it == window) {
       open.erase(it);
@@ -43,86 +38,19 @@ void ForgetWindow(HWND window) {
   }
 }
 
-SDL_Window* CreateSdlWindow(LPCSTR title, int x, int y, int width, int height) {
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-  // The device draws straight into the window when its depth buffer has 32 bits; asking for
-  // 24 gets the finest the display offers, and still a window where it offers no more.
-  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-  const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
-  return SDL_CreateWindow(title ? title : "", x, y, width, height, flags);
-}
-
 }  // namespace
 
-void KvSetLastPlatformError(const std::string& text) {
-  LastError() = text;
-}
-
-LPCSTR KvLastPlatformError() {
-  return LastError().c_str();
-}
-
-// Every failure recorded here is the system's "a device attached to the system is not
-// functioning" (ERROR_GEN_FAILURE), with the recorded reason as its text.
-constexpr DWORD kFailureCode = 31;
-
-DWORD GetLastError() {
-  return LastError().empty() ? 0 : kFailureCode;
-}
-
-DWORD FormatMessageA(DWORD flags, const void*, DWORD messageId, DWORD, LPSTR buffer, DWORD size,
-                     va_list*) {
-  const std::string& text = LastError();
-  if (!(flags & FORMAT_MESSAGE_FROM_SYSTEM) || messageId != GetLastError() || text.empty() ||
-      !buffer || size <= text.size()) {
-    return 0;
-  }
-  text.copy(buffer, text.size());
-  buffer[text.size()] = '\0';
-  return static_cast<DWORD>(text.size());
-}
-
-// Only a real display counts unless SDL_VIDEODRIVER names a driver (tests name the
-// offscreen one): otherwise SDL would fall back to drivers that show nothing.
-bool KvEnsureVideo() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
-    KvSetLastPlatformError(std::string("no event queue (") + SDL_GetError() + ")");
-    return false;
-  }
-  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
-  if (chosen && *chosen) {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-  } else {
-    const std::pair<const char*, const char*> displays[] = {{"x11", "DISPLAY"},
-                                                            {"wayland", "WAYLAND_DISPLAY"}};
-    for (auto [driver, variable] : displays) {
-      const char* display = SDL_getenv(variable);
-      if (!display || !*display) continue;
-      SDL_setenv("SDL_VIDEODRIVER", driver, 1);
-      const bool ok = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-      SDL_setenv("SDL_VIDEODRIVER", "", 1);
-      if (ok) return true;
-    }
-  }
-  KvSetLastPlatformError("no display available");
-  return false;
-}
-
-HWND KvWindowFromSdlId(Uint32 windowId) {
-  for (HWND window : OpenWindows()) {
-    if (SDL_GetWindowID(window->sdlWindow) == windowId) return window;
-  }
-  return nullptr;
+const std::vector<HWND>& KvOpenWindows() {
+  return OpenWindowList();
 }
 
 void KvForEachOpenWindow(void (*visit)(HWND window)) {
-  const std::vector<HWND> open = OpenWindows();
+  const std::vector<HWND> open = OpenWindowList();
   for (HWND window : open) visit(window);
+}
+
+bool KvWindowDestroyed(HWND window) {
+  return window->destroyed;
 }
 
 void KvRetainWindow(HWND window) {
@@ -132,7 +60,7 @@ void KvRetainWindow(HWND window) {
 void KvReleaseWindow(HWND window) {
   if (--window->references > 0) return;
   ForgetWindow(window);
-  if (window->sdlWindow) SDL_DestroyWindow(window->sdlWindow);
+  if (window->native) KvDestroyNativeWindow(window->native);
   delete window;
 }
 
@@ -150,23 +78,19 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD, int x, i
     KvSetLastPlatformError("the window class is not registered");
     return nullptr;
   }
-  if (!KvEnsureVideo()) return nullptr;
-  SDL_Window* sdlWindow = CreateSdlWindow(windowName, x, y, width, height);
-  if (!sdlWindow) {
-    KvSetLastPlatformError(std::string("the window cannot be created (") + SDL_GetError() + ")");
-    return nullptr;
-  }
+  KvNativeWindow* native = KvCreateNativeWindow(windowName, x, y, width, height);
+  if (!native) return nullptr;
   HWND window = new HWND__;
-  window->sdlWindow = sdlWindow;
+  window->native = native;
   window->className = className;
   window->procedure = Classes()[className].procedure;
-  OpenWindows().push_back(window);
+  OpenWindowList().push_back(window);
   window->procedure(window, WM_CREATE, 0, 0);
   return window;
 }
 
 BOOL IsWindow(HWND window) {
-  for (HWND open : OpenWindows()) {
+  for (HWND open : OpenWindowList()) {
     if (open == window) return !window->destroyed;
   }
   return FALSE;
@@ -174,13 +98,7 @@ BOOL IsWindow(HWND window) {
 
 BOOL ShowWindow(HWND window, int showCommand) {
   if (!IsWindow(window)) return FALSE;
-  const BOOL wasVisible = (SDL_GetWindowFlags(window->sdlWindow) & SDL_WINDOW_SHOWN) != 0;
-  if (showCommand == SW_HIDE) {
-    SDL_HideWindow(window->sdlWindow);
-  } else {
-    SDL_ShowWindow(window->sdlWindow);
-  }
-  return wasVisible;
+  return KvShowNativeWindow(window->native, showCommand != SW_HIDE) ? TRUE : FALSE;
 }
 
 BOOL UpdateWindow(HWND window) {
@@ -192,7 +110,7 @@ BOOL UpdateWindow(HWND window) {
 BOOL DestroyWindow(HWND window) {
   if (!IsWindow(window)) return FALSE;
   window->destroyed = true;
-  SDL_HideWindow(window->sdlWindow);
+  KvShowNativeWindow(window->native, false);
   window->procedure(window, WM_DESTROY, 0, 0);
   KvReleaseWindow(window);
   return TRUE;
@@ -200,10 +118,10 @@ BOOL DestroyWindow(HWND window) {
 
 int GetSystemMetrics(int index) {
   if (index != SM_CXSCREEN && index != SM_CYSCREEN) return 0;
-  if (!KvEnsureVideo()) return 0;
-  SDL_DisplayMode mode;
-  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
-  return index == SM_CXSCREEN ? mode.w : mode.h;
+  int width = 0;
+  int height = 0;
+  if (!KvScreenSize(width, height)) return 0;
+  return index == SM_CXSCREEN ? width : height;
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "platform/xfile/real_number.h"
 #include "platform/xfile/tokens.h"
 
 namespace {
@@ -39,8 +40,7 @@ KvXToken ClassifyWord(std::string_view word) {
   std::string_view number = word;
   if (number.size() > 1 && number[0] == '+') number.remove_prefix(1);
   double real = 0;
-  auto [realEnd, realEc] = std::from_chars(number.data(), number.data() + number.size(), real);
-  const bool isFloat = realEc == std::errc() && realEnd == number.data() + number.size();
+  const bool isFloat = KvParseReal(number, real);
   token.kind = isFloat ? KvXTokenKind::kFloat : KvXTokenKind::kName;
   token.real = isFloat ? real : 0;
   return token;

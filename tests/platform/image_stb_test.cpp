@@ -1,0 +1,56 @@
+// The browser's image decoder (stb_image) against the desktop's (SDL2_image): the same texels
+// from every shipped texture and every image of the fuzz corpus but JPEGs, whose two decoders
+// round their colour transforms differently; the same refusal of a header beyond the limits.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/image/read_image.h"
+#include "platform/image/read_image_stb.h"
+
+namespace {
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::filesystem::path> ImageFiles() {
+  std::vector<std::filesystem::path> files;
+  for (const char* folder : {"Data/Texture", "tests/fuzz/corpus/texture"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      if (entry.path().extension() != ".jpg") files.push_back(entry.path());
+    }
+  }
+  return files;
+}
+
+TEST(StbImageReader, GivesTheDesktopDecodersTexels) {
+  const auto files = ImageFiles();
+  ASSERT_GE(files.size(), 20u);
+  for (const auto& file : files) {
+    const std::vector<std::uint8_t> bytes = FileBytes(file);
+    KvImage desktop;
+    KvImage browser;
+    ASSERT_TRUE(KvReadImage(bytes.data(), bytes.size(), {}, desktop)) << file;
+    ASSERT_TRUE(KvReadImageStb(bytes.data(), bytes.size(), {}, browser)) << file;
+    EXPECT_EQ(browser.width, desktop.width) << file;
+    EXPECT_EQ(browser.height, desktop.height) << file;
+    EXPECT_TRUE(browser.texels == desktop.texels) << file;
+  }
+}
+
+TEST(StbImageReader, RefusesAnImageBeyondTheLimits) {
+  const std::vector<std::uint8_t> bytes = FileBytes("Data/Texture/sky.png");  // 256 × 128
+  KvImage image;
+  EXPECT_TRUE(KvReadImageStb(bytes.data(), bytes.size(), {256, 256u * 128u}, image));
+  EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {255, 256u * 256u}, image));
+  EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {256, 256u * 128u - 1}, image));
+  EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size() / 2, {}, image));  // cut short
+}
+
+}  // namespace
