@@ -52,3 +52,4 @@ fuzz: deps
 	@JOBS=$(JOBS) bash tools/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 include windows/build.mk
+include tests/web/test.mk
