@@ -87,7 +87,7 @@ class Browser:
     def close(self):
         try:
             self.call('Browser.close')
-        except Exception:
+        except (Exception, SystemExit):
             pass
         try:
             self.process.wait(30)
@@ -102,7 +102,10 @@ class Browser:
             message['sessionId'] = self.session
         self.socket.send(json.dumps(message))
         while True:
-            reply = json.loads(self.socket.recv())
+            try:
+                reply = json.loads(self.socket.recv())
+            except websocket.WebSocketTimeoutException:
+                fail('Chromium did not answer %s within 120 s' % method)
             if reply.get('id') == self.calls:
                 if 'error' in reply:
                     raise RuntimeError('%s: %s' % (method, reply['error']))
