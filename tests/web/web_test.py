@@ -230,16 +230,18 @@ def test(page, url, work):
     # From the opening view, where the cliff, the fountain and the fire are all in sight:
     # 10 frames of Q move it about 4 hundredths right, E as far left; F7's first 30 frames
     # magnify it about 2.5 times; 30 frames of W about 1.3 to 1.4 times (S about 0.8).
-    moved = shift(*press(page, 'q', 'KeyQ', 10, 12))
-    if moved < 2:
-        fail('Q did not step left: the view moved %+d hundredths right; see %s/q-*.png' % (moved, work))
-    grown = magnification(*press(page, 'f7', 'F7', 2, 30))
-    if grown < 1.5:
-        fail('F7 did not magnify: %.2f times; see %s/f7-*.png' % (grown, work))
-    press(page, 'f5', 'F5', 2, 40)  # back to the opening field of view
-    grown = magnification(*press(page, 'w', 'KeyW', 30, 32))
-    if grown < 1.15:
-        fail('holding W did not walk forward: the view grew %.2f times; see %s/w-*.png' % (grown, work))
+    checks = (('q', 'KeyQ', 10, 12, shift, 2, 'Q: the view moved %+.0f hundredths of its width right'),
+              ('f7', 'F7', 2, 30, magnification, 1.5, 'F7: the view magnified %.2f times'),
+              ('f5', 'F5', 2, 40, None, 0, 'back to the opening field of view'),
+              ('w', 'KeyW', 30, 32, magnification, 1.15, 'W held: the view grew %.2f times'))
+    for name, code, held, frames, judge, least, what in checks:
+        pictures = press(page, name, code, held, frames)
+        if judge:
+            figure = judge(*pictures)
+            report = '%s (at least %g; %s/%s-*.png)' % (what % figure, least, work, name)
+            print(report, flush=True)
+            if figure < least:
+                fail(report)
     page.key('Escape', 'keyDown')
     wait_for(lambda: page.js('typeof Module.kvExitCode') == 'number', 60, 'end of the program after Escape')
     code = page.js('Module.kvExitCode')
