@@ -18,7 +18,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 # The browser itself: the /usr/bin wrapper starts it as a child and leaves it running if killed.
 CHROMIUM = '/usr/lib/chromium/chromium-headless-shell'
 TITLE = 'Korvane Billboard Sample'
-# Fraction of the first frame that may differ from the reference, as for the Linux views.
+# Fraction of the first frame that may differ from the reference: the Linux views' 0.001 holds.
+# Chromium's software WebGL 2 drew the held first frame with 0.0000 differing at the usual 8 %
+# threshold (0.0002 at 4 %) in every run measured: the page decodes the same texels and meshes
+# and the device takes the same pixel centres, so only rounding in the rasteriser remains.
 ALLOWED = float(os.environ.get('ALLOWED', '0.001'))
 KEYS = {'KeyW': ('w', 87), 'KeyQ': ('q', 81), 'F5': ('F5', 116), 'F7': ('F7', 118),
         'Escape': ('Escape', 27)}
@@ -232,16 +235,18 @@ def test(page, url, work):
     # magnify it about 2.5 times; 30 frames of W about 1.3 to 1.4 times (S about 0.8).
     checks = (('q', 'KeyQ', 10, 12, shift, 2, 'Q: the view moved %+.0f hundredths of its width right'),
               ('f7', 'F7', 2, 30, magnification, 1.5, 'F7: the view magnified %.2f times'),
-              ('f5', 'F5', 2, 40, None, 0, 'back to the opening field of view'),
               ('w', 'KeyW', 30, 32, magnification, 1.15, 'W held: the view grew %.2f times'))
     for name, code, held, frames, judge, least, what in checks:
-        pictures = press(page, name, code, held, frames)
-        if judge:
-            figure = judge(*pictures)
-            report = '%s (at least %g; %s/%s-*.png)' % (what % figure, least, work, name)
-            print(report, flush=True)
-            if figure < least:
-                fail(report)
+        figure = judge(*press(page, name, code, held, frames))
+        report = '%s (at least %g; %s/%s-*.png)' % (what % figure, least, work, name)
+        print(report, flush=True)
+        if figure < least:
+            fail(report)
+        if code == 'F7':  # back to the opening field of view: the zoom went on during the picture
+            page.key('F5', 'keyDown')
+            page.wait_frames(2)
+            page.key('F5', 'keyUp')
+            page.wait_frames(80)  # from as far as 10 back to 2.5, by 0.1 a frame
     page.key('Escape', 'keyDown')
     wait_for(lambda: page.js('typeof Module.kvExitCode') == 'number', 60, 'end of the program after Escape')
     code = page.js('Module.kvExitCode')
