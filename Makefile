@@ -54,3 +54,4 @@ fuzz: deps
 
 include windows/build.mk
 include web/build.mk
+include tests/web/test.mk

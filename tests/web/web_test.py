@@ -1,0 +1,300 @@
+"""The browser build in headless Chromium on its software WebGL 2, driven through the DevTools
+protocol: the first frame held by ?hold=1 against the reference picture of the first frame,
+then the running page: Q steps left, F7 magnifies, W walks, Escape ends the program with 0.
+
+  /usr/bin/python3 web_test.py --tools              fails naming any tool not installed
+  /usr/bin/python3 web_test.py BUILD_DIR            the test; pictures go to BUILD_DIR/test
+  /usr/bin/python3 web_test.py BUILD_DIR --measure  opening to first frame and frame rate
+
+Run with Debian's Python, which has Debian's python3-websocket."""
+import base64, functools, http.server, json, os, re, shutil, statistics
+import subprocess, sys, tempfile, threading, time
+try:
+    import websocket
+except ImportError:
+    websocket = None
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The browser itself: the /usr/bin wrapper starts it as a child and leaves it running if killed.
+CHROMIUM = '/usr/lib/chromium/chromium-headless-shell'
+TITLE = 'Korvane Billboard Sample'
+# Fraction of the first frame that may differ from the reference: the Linux views' 0.001 holds.
+# Chromium's software WebGL 2 drew the held first frame with 0.0000 differing at the usual 8 %
+# threshold (0.0002 at 4 %) in every run measured: the page decodes the same texels and meshes
+# and the device takes the same pixel centres, so only rounding in the rasteriser remains.
+ALLOWED = float(os.environ.get('ALLOWED', '0.001'))
+KEYS = {'KeyW': ('w', 87), 'KeyQ': ('q', 81), 'F5': ('F5', 116), 'F7': ('F7', 118),
+        'Escape': ('Escape', 27)}
+
+
+def fail(message):
+    print('FAIL: ' + message, file=sys.stderr)
+    sys.exit(1)
+
+
+def check_tools():
+    missing = [name for name, present in (
+        ('emscripten', shutil.which('emcc')),
+        ('chromium-headless-shell', os.access(CHROMIUM, os.X_OK)),
+        ('python3-websocket', websocket),
+        ('imagemagick', shutil.which('compare'))) if not present]
+    if missing:
+        fail('not installed: %s (tools/install-deps.sh web installs them)' % ', '.join(missing))
+
+
+def wait_for(condition, seconds, what):
+    end = time.monotonic() + seconds
+    while not condition():
+        if time.monotonic() > end:
+            fail('no %s within %d s' % (what() if callable(what) else what, seconds))
+        time.sleep(0.02)
+
+
+def serve(folder):
+    class Quiet(http.server.SimpleHTTPRequestHandler):
+        def log_message(self, *args):
+            pass
+    server = http.server.ThreadingHTTPServer(
+        ('127.0.0.1', 0), functools.partial(Quiet, directory=folder))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server.server_address[1]
+
+
+class Browser:
+    """One headless Chromium with a fresh profile and home, and one page at a time in it."""
+
+    def __init__(self, work):
+        self.work, self.home = work, tempfile.mkdtemp()
+        log = open(os.path.join(work, 'chromium.log'), 'w')
+        self.process = subprocess.Popen([
+            CHROMIUM, '--headless', '--no-sandbox', '--use-angle=swiftshader',
+            '--enable-unsafe-swiftshader', '--user-data-dir=' + self.home + '/profile',
+            '--remote-debugging-port=0', '--no-first-run', '--disable-background-networking',
+            '--disable-component-update', '--disable-sync', '--disable-quic',
+            '--window-size=1000,800', 'about:blank'],
+            env=dict(os.environ, HOME=self.home), stdout=subprocess.DEVNULL, stderr=log)
+        address = []
+        def listening():
+            address[:] = re.findall(r'ws://\S+', open(log.name).read())
+            return address or self.process.poll() is not None
+        try:
+            wait_for(listening, 60, 'DevTools address from Chromium')
+        finally:
+            if not address:
+                self.process.kill()
+        if not address or self.process.poll() is not None:
+            fail('Chromium ended at start: ' + open(log.name).read()[-500:])
+        self.socket = websocket.create_connection(address[0], timeout=120, suppress_origin=True)
+        self.calls, self.session, self.console, self.errors = 0, None, [], []
+
+    def close(self):
+        try:
+            self.call('Browser.close')
+        except (Exception, SystemExit):
+            pass
+        try:
+            self.process.wait(30)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def call(self, method, **params):
+        self.calls += 1
+        message = {'id': self.calls, 'method': method, 'params': params}
+        if self.session and not method.startswith(('Target.', 'Browser.')):
+            message['sessionId'] = self.session
+        self.socket.send(json.dumps(message))
+        while True:
+            try:
+                reply = json.loads(self.socket.recv())
+            except websocket.WebSocketTimeoutException:
+                fail('Chromium did not answer %s within 120 s' % method)
+            if reply.get('id') == self.calls:
+                if 'error' in reply:
+                    raise RuntimeError('%s: %s' % (method, reply['error']))
+                return reply.get('result', {})
+            event = reply.get('params', {})
+            if reply.get('method') == 'Runtime.consoleAPICalled':
+                text = ' '.join(str(a.get('value', a.get('description', ''))) for a in event['args'])
+                self.console.append((time.monotonic(), text))
+            elif reply.get('method') == 'Runtime.exceptionThrown':
+                self.errors.append(event['exceptionDetails'].get('exception', {}).get(
+                    'description', event['exceptionDetails'].get('text')))
+
+    def open(self, url):
+        self.keep_console()
+        if self.session:
+            self.call('Target.closeTarget', targetId=self.target)
+        self.target = self.call('Target.createTarget', url='about:blank')['targetId']
+        self.session = self.call('Target.attachToTarget', targetId=self.target, flatten=True)['sessionId']
+        self.call('Runtime.enable')
+        self.console, self.errors, self.opened = [], [], time.monotonic()
+        self.call('Page.navigate', url=url)
+
+    def js(self, expression):
+        return self.call('Runtime.evaluate', expression=expression, returnByValue=True)['result'].get('value')
+
+    def frames(self):
+        return self.js('typeof Module == "object" && Module.kvFrames || 0')
+
+    def wait_frames(self, count, seconds=120):
+        target = self.frames() + count
+        wait_for(lambda: self.frames() >= target, seconds, '%d more frames (at %d)' % (count, self.frames()))
+
+    def key(self, code, kind):
+        key, virtual = KEYS[code]
+        self.call('Input.dispatchKeyEvent', type=kind, code=code, key=key, windowsVirtualKeyCode=virtual)
+
+    def canvas(self):
+        return self.js('(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))'
+                       '(document.getElementById("canvas").getBoundingClientRect())')
+
+    def shot(self, name):
+        picture = self.call('Page.captureScreenshot', format='png', clip=dict(self.canvas(), scale=1))
+        path = os.path.join(self.work, name + '.png')
+        with open(path, 'wb') as f:
+            f.write(base64.b64decode(picture['data']))
+        return path
+
+    def keep_console(self):
+        with open(os.path.join(self.work, 'console.log'), 'a') as f:
+            f.writelines(line + '\n' for _, line in self.console)
+
+
+# The motion checks judge the central half of the picture, grey, at 100 × 75 and slightly
+# blurred, so that the ground's and the rock's fine texture do not decide. Of the pixels' grey
+# differences the better half is summed: the particles change a minority of the pixels every
+# frame whatever the camera does.
+def grey(path):
+    return subprocess.run(['convert', path, '-alpha', 'off', '-colorspace', 'gray', '-scale',
+                           '100x75!', '-blur', '0x1', '-depth', '8', 'gray:-'],
+                          check=True, capture_output=True).stdout
+
+
+def mismatch(before, after, scale, shift):
+    """How far AFTER is from BEFORE magnified by SCALE about the centre and moved SHIFT right."""
+    d = sorted(abs(after[y * 100 + x] - before[int(37.5 + (y - 37.5) / scale) * 100 +
+                                               int(50 + (x - shift - 50) / scale)])
+               for y in range(19, 56) for x in range(25, 75))
+    return sum(d[:len(d) // 2])
+
+
+def magnification(before, after):
+    """The magnification about the centre that best turns BEFORE into AFTER (0.6 to 4)."""
+    return min((mismatch(before, after, s, 0), s) for s in [1.0] + [0.6 * 1.05 ** i for i in range(40)])[1]
+
+
+def shift(before, after):
+    """The move to the right, in hundredths of the width, that best turns BEFORE into AFTER."""
+    return min((mismatch(before, after, 1.0, d), d) for d in range(-20, 21))[1]
+
+
+def press(page, name, code, held, frames):
+    """Pictures just before CODE is held for HELD frames and FRAMES frames after it went down."""
+    before = page.shot(name + '-before')
+    page.key(code, 'keyDown')
+    page.wait_frames(held)
+    page.key(code, 'keyUp')
+    page.wait_frames(max(frames - held, 2))
+    return grey(before), grey(page.shot(name + '-after'))
+
+
+def first_frame(page, seconds=120):
+    def drawn():
+        return page.frames() >= 1 or any('korvane: first frame' in line for _, line in page.console)
+    wait_for(drawn, seconds, lambda: 'first frame (status: %s; errors: %s)' % (
+        page.js('document.getElementById("status")?.textContent'), '; '.join(page.errors)))
+    return min([t for t, line in page.console if 'korvane: first frame' in line] + [time.monotonic()])
+
+
+def test(page, url, work):
+    page.open(url + '?hold=1')
+    first_frame(page)
+    if page.js('document.title') != TITLE:
+        fail('page title %r' % page.js('document.title'))
+    size = page.canvas()
+    if (size['width'], size['height']) != (800, 600):
+        fail('canvas of %gx%g' % (size['width'], size['height']))
+    figure = float(subprocess.run(
+        ['bash', ROOT + '/tools/picture_compare.sh', ROOT + '/tests/references/start.png',
+         page.shot('start'), os.path.join(work, 'start-diff.png')],
+        check=True, capture_output=True, text=True).stdout)
+    print('first frame: %.4f of it differs from the reference (allowed %g)' % (figure, ALLOWED))
+    if figure > ALLOWED:
+        fail('the first frame differs from the reference; see %s/start-diff.png' % work)
+
+    page.open(url)
+    first_frame(page)
+    page.wait_frames(30)  # the opening zoom settles by frame 16
+    middle = page.canvas()
+    for kind in ('mousePressed', 'mouseReleased'):  # a click gives the canvas the keys
+        page.call('Input.dispatchMouseEvent', type=kind, button='left', clickCount=1,
+                  x=middle['x'] + 400, y=middle['y'] + 300)
+    # From the opening view, where the cliff, the fountain and the fire are all in sight:
+    # 10 frames of Q move it about 4 hundredths right, E as far left; F7's first 30 frames
+    # magnify it about 2.5 times; 30 frames of W about 1.3 to 1.4 times (S about 0.8).
+    checks = (('q', 'KeyQ', 10, 12, shift, 2, 'Q: the view moved %+.0f hundredths of its width right'),
+              ('f7', 'F7', 2, 30, magnification, 1.5, 'F7: the view magnified %.2f times'),
+              ('w', 'KeyW', 30, 32, magnification, 1.15, 'W held: the view grew %.2f times'))
+    for name, code, held, frames, judge, least, what in checks:
+        figure = judge(*press(page, name, code, held, frames))
+        report = '%s (at least %g; %s/%s-*.png)' % (what % figure, least, work, name)
+        print(report, flush=True)
+        if figure < least:
+            fail(report)
+        if code == 'F7':  # back to the opening field of view: the zoom went on during the picture
+            page.key('F5', 'keyDown')
+            page.wait_frames(2)
+            page.key('F5', 'keyUp')
+            page.wait_frames(80)  # from as far as 10 back to 2.5, by 0.1 a frame
+    page.key('Escape', 'keyDown')
+    wait_for(lambda: page.js('typeof Module.kvExitCode') == 'number', 60, 'end of the program after Escape')
+    code = page.js('Module.kvExitCode')
+    status = page.js('document.getElementById("status").textContent')
+    if code != 0 or not re.search(r'\bended\b', status, re.I):
+        fail('after Escape: exit code %r, status %r' % (code, status))
+    if page.errors:
+        fail('errors in the page: ' + '; '.join(page.errors))
+    print('ok')
+
+
+def measure(url, work):
+    """Opening the page to its first frame, and the frame rate over 5 s, in 5 fresh browsers."""
+    waits, rates = [], []
+    for run in range(5):
+        browser = Browser(work)
+        try:
+            browser.open(url)
+            waits.append(first_frame(browser) - browser.opened)
+            start, frames = time.monotonic(), browser.frames()
+            time.sleep(5)
+            rates.append((browser.frames() - frames) / (time.monotonic() - start))
+        finally:
+            browser.close()
+        print('run %d: first frame after %.2f s, %.1f frames a second' % (run + 1, waits[-1], rates[-1]))
+    print('median: first frame after %.2f s, %.1f frames a second' % (
+        statistics.median(waits), statistics.median(rates)))
+
+
+def main():
+    check_tools()
+    if sys.argv[1] == '--tools':
+        return
+    build = os.path.abspath(sys.argv[1])
+    work = os.path.join(build, 'test')
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    if not os.path.exists(os.path.join(build, 'korvane.html')):
+        fail('no page: %s/korvane.html (make web builds it)' % build)
+    url = 'http://127.0.0.1:%d/korvane.html' % serve(build)
+    if '--measure' in sys.argv:
+        return measure(url, work)
+    browser = Browser(work)
+    try:
+        test(browser, url, work)
+    finally:
+        browser.keep_console()
+        browser.close()
+
+
+main()
