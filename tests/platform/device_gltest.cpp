@@ -169,26 +169,6 @@ TEST_F(KvPresentTest, AtTheBackBufferSizeItShowsItPixelForPixelAndKeepsTheDevice
   EXPECT_EQ(Pixel(600, 200), 0x00FF00u);
 }
 
-// F3 shows the figures over the top left corner of the next frames and hides them again.
-TEST_F(KvPresentTest, F3ShowsTheFiguresOverlayAndHidesItAgain) {
-  Open();
-  std::vector<std::vector<DWORD>> frames;
-  for (int frame = 0; frame < 3; ++frame) {
-    DrawPattern();
-    frames.push_back(PresentAndRead(800, 600));
-    if (frame < 2) kv_testing::PressKey(VK_F3);
-    kv_testing::ReleaseKey(VK_F3);
-  }
-  EXPECT_EQ(frames[0], frames[2]);
-  size_t changed = 0, outsideCorner = 0;
-  for (size_t i = 0; i < frames[0].size(); ++i) {
-    changed += frames[0][i] != frames[1][i];
-    outsideCorner += frames[0][i] != frames[1][i] && (i % 800 >= 250 || i / 800 >= 80);
-  }
-  EXPECT_GT(changed, 1000u);
-  EXPECT_EQ(outsideCorner, 0u);
-}
-
 TEST_F(KvPresentTest, OnAnotherSizeItStretchesTheBackBufferTheRightWayUp) {
   Open(400, 300);
   DrawPattern();

@@ -5,6 +5,7 @@
 // draw made in a frame of its own with the second value; the first value must give another.
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <string>
 
 #include "platform/testing.h"
@@ -131,41 +132,27 @@ class KvStateChangeTest : public KvDeviceTest {
     }
   }
 
-  void Set(const StateCase& c, DWORD value) {
+  // Sets the case's state to `value` and returns what it was.
+  DWORD Set(const StateCase& c, DWORD value) {
+    DWORD was = 0;
     if (c.sampler) {
+      device->GetSamplerState(0, D3DSAMPLERSTATETYPE(c.state), &was);
       device->SetSamplerState(0, D3DSAMPLERSTATETYPE(c.state), value);
     } else {
+      device->GetRenderState(D3DRENDERSTATETYPE(c.state), &was);
       device->SetRenderState(D3DRENDERSTATETYPE(c.state), value);
     }
-  }
-  DWORD Get(const StateCase& c) {
-    DWORD value = 0;
-    if (c.sampler) {
-      device->GetSamplerState(0, D3DSAMPLERSTATETYPE(c.state), &value);
-    } else {
-      device->GetRenderState(D3DRENDERSTATETYPE(c.state), &value);
-    }
-    return value;
+    return was;
   }
 
-  // A frame that draws the left quad with the case's first value, then the right one with
-  // its second; or, to compare with, only one of them, with the value given.
-  std::vector<DWORD> Frame(const StateCase& c, Between between) {
+  // A frame that draws the left quad with the value `left`, then the right one with `right`,
+  // with `between` in between; a quad without a value is not drawn.
+  std::vector<DWORD> Frame(const StateCase& c, std::optional<DWORD> left,
+                           std::optional<DWORD> right, Between between = Between::kNothing) {
     Clear(0xFF3264C8);
     device->BeginScene();
-    Set(c, c.first);
-    DrawQuadAt(-0.5f, c.minified);
-    Set(c, c.second);
-    Disturb(between);
-    DrawQuadAt(0.5f, c.minified);
-    device->EndScene();
-    return ReadBack();
-  }
-  std::vector<DWORD> Alone(const StateCase& c, float centre, DWORD value) {
-    Clear(0xFF3264C8);
-    Set(c, value);
-    device->BeginScene();
-    DrawQuadAt(centre, c.minified);
+    if (left) Set(c, *left), DrawQuadAt(-0.5f, c.minified);
+    if (right) Set(c, *right), Disturb(between), DrawQuadAt(0.5f, c.minified);
     device->EndScene();
     return ReadBack();
   }
@@ -186,16 +173,16 @@ size_t Differing(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
 
 TEST_F(KvStateChangeTest, AStateChangedBetweenTwoDrawsShowsInTheSecond) {
   for (const StateCase& c : kCases) {
-    const DWORD before = Get(c);
+    const DWORD before = Set(c, c.first);
     // The left half as the first value draws it alone, the right half as the second does.
-    std::vector<DWORD> expected = Alone(c, -0.5f, c.first);
-    const std::vector<DWORD> right = Alone(c, 0.5f, c.second);
-    ASSERT_GT(Differing(Alone(c, 0.5f, c.first), right), 100u) << c.name << ": values draw alike";
+    std::vector<DWORD> expected = Frame(c, c.first, {});
+    const std::vector<DWORD> right = Frame(c, {}, c.second);
+    ASSERT_GT(Differing(Frame(c, {}, c.first), right), 100u) << c.name << ": values draw alike";
     for (size_t row = 0; row < 600; ++row) {
       std::copy_n(right.begin() + row * 800 + 400, 400, expected.begin() + row * 800 + 400);
     }
     for (Between between : {Between::kNothing, Between::kOverlayFrame, Between::kTextureUpload}) {
-      EXPECT_EQ(Differing(Frame(c, between), expected), 0u)
+      EXPECT_EQ(Differing(Frame(c, c.first, c.second, between), expected), 0u)
           << c.name << " with " << std::to_string(int(between)) << " in between";
     }
     Set(c, before);
