@@ -111,7 +111,7 @@ class Browser:
                 fail('Chromium did not answer %s within 120 s' % method)
             if reply.get('id') == self.calls:
                 if 'error' in reply:
-                    raise RuntimeError('%s: %s' % (method, reply['error']))
+                    fail('%s: %s' % (method, reply['error']))
                 return reply.get('result', {})
             event = reply.get('params', {})
             if reply.get('method') == 'Runtime.consoleAPICalled':
@@ -123,6 +123,8 @@ class Browser:
 
     def open(self, url):
         self.keep_console()
+        if self.errors:
+            fail('errors in the page: ' + '; '.join(self.errors))
         if self.session:
             self.call('Target.closeTarget', targetId=self.target)
         self.target = self.call('Target.createTarget', url='about:blank')['targetId']
@@ -139,7 +141,8 @@ class Browser:
 
     def wait_frames(self, count, seconds=120):
         target = self.frames() + count
-        wait_for(lambda: self.frames() >= target, seconds, '%d more frames (at %d)' % (count, self.frames()))
+        wait_for(lambda: self.frames() >= target, seconds,
+                 lambda: '%d more frames (at frame %d)' % (count, self.frames()))
 
     def key(self, code, kind):
         key, virtual = KEYS[code]
@@ -162,7 +165,7 @@ class Browser:
 
 
 # The motion checks judge the picture grey at 100 × 75, slightly blurred so that the fine
-# texture of the ground and the rock does not decide, without a margin of a tenth at each side.
+# texture of the ground and the rock does not decide, and leave out a tenth at each side.
 # Of the pixels' grey differences the better half counts: the particles change a minority of
 # the pixels every frame whatever the camera does.
 def grey(path):
