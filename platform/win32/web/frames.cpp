@@ -44,8 +44,10 @@ EM_JS(int, KvPageHoldFrame, (), {
 namespace {
 
 // Where the browser sends no animation frames (a hidden tab, a headless browser on virtual
-// time) a timer ends the wait, so the program goes on, more slowly.
-constexpr int kLongestFrameWaitMs = 100;
+// time) a timer ends the wait, so the program goes on, slowly. It is long: a browser that is
+// only late with its frames (software drawing on a busy machine) must not be handed frames it
+// has not asked for, which would pile up and make keys act seconds late.
+constexpr int kLongestFrameWaitMs = 1000;
 
 // A clock that has not moved over this many polls of an empty queue is standing still.
 constexpr int kStillClockPolls = 100000;
