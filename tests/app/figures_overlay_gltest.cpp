@@ -76,8 +76,7 @@ TEST(FiguresOverlay, ShowsTheParticlesAndDrawsOfTheShippedScene) {
   KV_WINDOW window(GetModuleHandleA(nullptr), SW_SHOW);
   ASSERT_TRUE(window.started) << KvLastPlatformError();
   KV_APPLICATION& app = *window.application;
-  kv_testing::PressKey(VK_F3);
-  kv_testing::ReleaseKey(VK_F3);
+  kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
   for (int frame = 0; frame < 3; ++frame) {
     KvTestClock::Set(1000 + 17 * (frame + 1));
     app.Frame();
@@ -92,8 +91,7 @@ TEST(FiguresOverlay, ShowsTheParticlesAndDrawsOfTheShippedScene) {
   EXPECT_EQ(ReadLine(pixels, 1), "PARTICLES " + std::to_string(particles));
   EXPECT_EQ(ReadLine(pixels, 2), "DRAWS " + std::to_string(draws));
   EXPECT_EQ(ReadLine(pixels, 0).substr(0, 4), "FPS ");
-  kv_testing::PressKey(VK_F3);  // and hides them again
-  kv_testing::ReleaseKey(VK_F3);
+  kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);  // and hides them again
   KvTestClock::Set(1100);
   app.Frame();
   ASSERT_TRUE(kv_testing::ReadBackBuffer(app.device, pixels, width, height));

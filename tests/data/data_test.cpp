@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/image/image_decode.h"
 #include "platform/d3dx9/mesh_raycast.h"
+#include "platform/image/image_decode.h"
 #include "platform/xfile/reader.h"
 #include "scene/model.h"
 #include "tests/support/image_files.h"

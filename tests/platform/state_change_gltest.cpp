@@ -4,6 +4,7 @@
 // (both set OpenGL state behind the device's own). Each case's expected picture is the same
 // draw made in a frame of its own with the second value; the first value must give another.
 #include <algorithm>
+#include <initializer_list>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -72,11 +73,8 @@ class KvStateChangeTest : public KvDeviceTest {
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
   }
-  void TearDown() override {
-    device->SetTexture(0, nullptr);
-    device->SetStreamSource(0, nullptr, 0, 0);
-    for (IUnknown* resource : {static_cast<IUnknown*>(buffer), static_cast<IUnknown*>(texture),
-                               static_cast<IUnknown*>(other)}) {
+  void TearDown() override {  // released resources unbind themselves
+    for (IUnknown* resource : std::initializer_list<IUnknown*>{buffer, texture, other}) {
       if (resource) resource->Release();
     }
     KvDeviceTest::TearDown();
@@ -119,13 +117,12 @@ class KvStateChangeTest : public KvDeviceTest {
   }
 
   void Disturb(Between between) {
-    if (between == Between::kOverlayFrame) {
+    if (between == Between::kOverlayFrame) {  // F3 shows the figures for one frame
       kv_testing::PressKey(VK_F3);
-      kv_testing::ReleaseKey(VK_F3);
       device->EndScene();
       device->Present(nullptr, nullptr, nullptr, nullptr);
-      kv_testing::PressKey(VK_F3);
       kv_testing::ReleaseKey(VK_F3);
+      kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
       device->BeginScene();
     } else if (between == Between::kTextureUpload) {
       Fill(other, 0);

@@ -10,26 +10,18 @@
 #include "platform/win32/web/keys.h"
 
 TEST(WebKeys, EachPlaceGivesTheDesktopsVirtualKey) {
+  // clang-format off
   std::vector<std::pair<std::string, SDL_Scancode>> places = {
-      {"Digit0", SDL_SCANCODE_0},
-      {"Escape", SDL_SCANCODE_ESCAPE},
-      {"Enter", SDL_SCANCODE_RETURN},
-      {"Space", SDL_SCANCODE_SPACE},
-      {"Tab", SDL_SCANCODE_TAB},
-      {"Backspace", SDL_SCANCODE_BACKSPACE},
-      {"ArrowLeft", SDL_SCANCODE_LEFT},
-      {"ArrowRight", SDL_SCANCODE_RIGHT},
-      {"ArrowUp", SDL_SCANCODE_UP},
-      {"ArrowDown", SDL_SCANCODE_DOWN},
-      {"ShiftLeft", SDL_SCANCODE_LSHIFT},
-      {"ShiftRight", SDL_SCANCODE_RSHIFT},
-      {"ControlLeft", SDL_SCANCODE_LCTRL},
-      {"ControlRight", SDL_SCANCODE_RCTRL},
-      {"AltLeft", SDL_SCANCODE_LALT},
-      {"AltRight", SDL_SCANCODE_RALT},
-      {"NumpadEnter", SDL_SCANCODE_KP_ENTER},
-      {"Semicolon", SDL_SCANCODE_SEMICOLON},
-      {"F13", SDL_SCANCODE_F13}};
+      {"Digit0", SDL_SCANCODE_0}, {"Escape", SDL_SCANCODE_ESCAPE}, {"Enter", SDL_SCANCODE_RETURN},
+      {"Space", SDL_SCANCODE_SPACE}, {"Tab", SDL_SCANCODE_TAB},
+      {"Backspace", SDL_SCANCODE_BACKSPACE}, {"ArrowLeft", SDL_SCANCODE_LEFT},
+      {"ArrowRight", SDL_SCANCODE_RIGHT}, {"ArrowUp", SDL_SCANCODE_UP},
+      {"ArrowDown", SDL_SCANCODE_DOWN}, {"ShiftLeft", SDL_SCANCODE_LSHIFT},
+      {"ShiftRight", SDL_SCANCODE_RSHIFT}, {"ControlLeft", SDL_SCANCODE_LCTRL},
+      {"ControlRight", SDL_SCANCODE_RCTRL}, {"AltLeft", SDL_SCANCODE_LALT},
+      {"AltRight", SDL_SCANCODE_RALT}, {"NumpadEnter", SDL_SCANCODE_KP_ENTER},
+      {"Semicolon", SDL_SCANCODE_SEMICOLON}, {"F13", SDL_SCANCODE_F13}};
+  // clang-format on
   for (int i = 0; i < 26; ++i) {
     places.emplace_back(std::string("Key") + char('A' + i), SDL_Scancode(SDL_SCANCODE_A + i));
   }

@@ -4,10 +4,9 @@ then the running page: Q steps left, F7 magnifies, W walks, Escape ends the prog
 
   /usr/bin/python3 web_test.py --tools              fails naming any tool not installed
   /usr/bin/python3 web_test.py BUILD_DIR            the test; pictures go to BUILD_DIR/test
-  /usr/bin/python3 web_test.py BUILD_DIR --measure  opening to first frame and frame rate
 
 Run with Debian's Python, which has Debian's python3-websocket."""
-import base64, functools, http.server, json, os, re, shutil, statistics
+import base64, functools, http.server, json, os, re, shutil
 import subprocess, sys, tempfile, threading, time
 try:
     import websocket
@@ -262,24 +261,6 @@ def test(page, url, work):
     print('ok')
 
 
-def measure(url, work):
-    """Opening the page to its first frame, and the frame rate over 5 s, in 5 fresh browsers."""
-    waits, rates = [], []
-    for run in range(5):
-        browser = Browser(work)
-        try:
-            browser.open(url)
-            waits.append(first_frame(browser) - browser.opened)
-            start, frames = time.monotonic(), browser.frames()
-            time.sleep(5)
-            rates.append((browser.frames() - frames) / (time.monotonic() - start))
-        finally:
-            browser.close()
-        print('run %d: first frame after %.2f s, %.1f frames a second' % (run + 1, waits[-1], rates[-1]))
-    print('median: first frame after %.2f s, %.1f frames a second' % (
-        statistics.median(waits), statistics.median(rates)))
-
-
 def main():
     check_tools()
     if sys.argv[1] == '--tools':
@@ -291,8 +272,6 @@ def main():
     if not os.path.exists(os.path.join(build, 'korvane.html')):
         fail('no page: %s/korvane.html (make web builds it)' % build)
     url = 'http://127.0.0.1:%d/korvane.html' % serve(build)
-    if '--measure' in sys.argv:
-        return measure(url, work)
     browser = Browser(work)
     try:
         test(browser, url, work)
@@ -301,4 +280,5 @@ def main():
         browser.close()
 
 
-main()
+if __name__ == '__main__':
+    main()
