@@ -11,7 +11,7 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-image-dev libepoxy-dev zlib1g-dev libx11-dev libstb-dev
   libgtest-dev libbenchmark-dev
-  libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+  libgl1-mesa-dri libegl1 libegl-mesa0 libgles2 mesa-utils
   xvfb xauth xdotool x11-utils x11-xkb-utils x11-xserver-utils imagemagick
 )
 [ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 zip wine64)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/d3d9/gl_flavour.h"
 #include "platform/d3d9/resources.h"
@@ -50,10 +51,10 @@ bool WindowFramebufferUsable(KvGlCache& cache) {
 }  // namespace
 
 KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params) {
-  KvGlContext context = KvCreateGlContext(window);
+  KvGlContext context = KvCreateGlContext(window, kKvGlApi);
   if (!context) return nullptr;
   if (!KvGlVersionSupported()) {
-    KvSetLastPlatformError("no OpenGL 3.3 context");
+    KvSetLastPlatformError(std::string("no ") + kKvGlName + " context");
     KvDeleteGlContext(window, context);
     return nullptr;
   }

@@ -14,7 +14,11 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE HandleOf(KvGlContext context) {
 
 }  // namespace
 
-KvGlContext KvCreateGlContext(HWND) {
+KvGlContext KvCreateGlContext(HWND, KvGlApi api) {
+  if (api != KvGlApi::kEs30) {
+    KvSetLastPlatformError("the browser offers OpenGL ES 3.0 (WebGL 2) only");
+    return nullptr;
+  }
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
   attributes.majorVersion = 2;
