@@ -271,7 +271,8 @@ HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
 
 HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
   if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
-      viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
+      (unsigned long long)viewport->X + viewport->Width > width_ ||
+      (unsigned long long)viewport->Y + viewport->Height > height_) {
     return D3DERR_INVALIDCALL;
   }
   const D3DVIEWPORT9& v = state_.viewport;

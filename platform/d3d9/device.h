@@ -101,7 +101,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   // Draws the frames from now on into the window or the offscreen back buffer.
   void ChooseTarget(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
-  bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
+  bool StreamHolds(unsigned long long firstVertex, UINT vertexCount) const;
   // The current stream, its attributes starting at vertex `firstVertex`.
   KvDrawBatch::Stream CurrentStream(UINT firstVertex) const;
   const D3DXMATRIX& WorldViewProjection();
