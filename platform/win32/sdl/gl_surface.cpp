@@ -50,6 +50,7 @@ void KvMakeGlContextCurrent(HWND window, KvGlContext context) {
 
 void KvSwapGlWindow(HWND window) {
   SDL_GL_SwapWindow(window->native->sdlWindow);
+  KvFramePresented();
 }
 
 void KvGlDrawableSize(HWND window, int& width, int& height) {

@@ -13,7 +13,8 @@ struct KvNativeWindow {
 
 // The window on the canvas; null when none is open.
 HWND KvCanvasWindow();
-// Starts listening to the canvas's keys and focus (once).
-void KvListenToCanvasKeys();
-// Starts listening to the mouse over the canvas (once).
-void KvListenToCanvasMouse();
+// Starts listening to the canvas's keys and focus (once); false, with the reason recorded,
+// when the page refuses.
+bool KvListenToCanvasKeys();
+// Starts listening to the mouse over the canvas (once); false as above.
+bool KvListenToCanvasMouse();

@@ -35,9 +35,8 @@ KvNativeWindow* KvCreateNativeWindow(LPCSTR title, int, int, int width, int heig
     KvSetLastPlatformError("the page has no canvas");
     return nullptr;
   }
+  if (!KvListenToCanvasKeys() || !KvListenToCanvasMouse()) return nullptr;
   emscripten_set_window_title(title ? title : "");
-  KvListenToCanvasKeys();
-  KvListenToCanvasMouse();
   KvPageShowCanvas(false);
   return new KvNativeWindow;
 }
