@@ -23,26 +23,59 @@ bool PngChunksSound(const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// One table-definition segment from its length field on: class and slot, 16 code counts, and
-// as many symbols as the counts add up to, for each table in it.
-bool HuffmanSegmentSound(const std::uint8_t* data, std::size_t size, std::size_t at) {
+// The tables a JPEG has defined so far, one bit per slot of each class.
+struct JpegTables {
+  unsigned dc = 0;
+  unsigned ac = 0;
+  bool progressive = false;
+};
+
+// One table-definition segment from its length field on, read as stb_image reads it: while the
+// length is not used up, a class and slot, 16 code counts and as many symbols as the counts add
+// up to, even where a table runs past the segment's end (bytes past the file's end read as 0).
+bool ReadHuffmanSegment(const std::uint8_t* data, std::size_t size, std::size_t at,
+                        JpegTables& tables) {
   if (at + 2 > size) return true;
   const std::size_t end = at + (std::size_t(data[at]) << 8 | data[at + 1]);
-  for (at += 2; at + 17 <= end && at + 17 <= size;) {
+  for (at += 2; at < end && at < size;) {
     std::size_t codes = 0;
-    for (int i = 1; i <= 16; ++i) codes += data[at + i];
+    for (std::size_t i = at + 1; i <= at + 16 && i < size; ++i) codes += data[i];
     if (codes > 256) return false;
+    const unsigned slot = 1u << (data[at] & 3);
+    ((data[at] >> 4) == 0 ? tables.dc : tables.ac) |= slot;
     at += 17 + codes;
   }
   return true;
 }
 
-// Every place stb_image could take for a table definition: a marker byte 0xC4 after one or more
-// 0xFF, wherever it stands, as the reader skips padding and fill between segments.
+// A scan decodes with tables it names; stb_image reads an undefined one from memory it never
+// set. A progressive scan uses the DC tables when it starts at 0, else the AC tables.
+bool ScanTablesDefined(const std::uint8_t* data, std::size_t size, std::size_t at,
+                       const JpegTables& tables) {
+  if (at + 3 > size) return true;
+  const std::size_t components = data[at + 2];
+  const std::size_t spectralStart = at + 3 + 2 * components;
+  if (spectralStart >= size) return true;
+  const bool dc = !tables.progressive || data[spectralStart] == 0;
+  const bool ac = !tables.progressive || data[spectralStart] != 0;
+  for (std::size_t c = 0; c < components; ++c) {
+    const std::uint8_t selectors = data[at + 4 + 2 * c];
+    if (dc && !(tables.dc >> (selectors >> 4 & 3) & 1)) return false;
+    if (ac && !(tables.ac >> (selectors & 3) & 1)) return false;
+  }
+  return true;
+}
+
+// Every place stb_image could take for a marker: a byte after one or more 0xFF, wherever it
+// stands, as the reader skips padding and fill between segments.
 bool JpegTablesSound(const std::uint8_t* data, std::size_t size) {
+  JpegTables tables;
   for (std::size_t at = 0; at + 1 < size; ++at) {
     if (data[at] != 0xFF || data[at + 1] == 0xFF) continue;
-    if (data[at + 1] == 0xC4 && !HuffmanSegmentSound(data, size, at + 2)) return false;
+    const std::uint8_t marker = data[at + 1];
+    if (marker == 0xC2) tables.progressive = true;
+    if (marker == 0xC4 && !ReadHuffmanSegment(data, size, at + 2, tables)) return false;
+    if (marker == 0xDA && !ScanTablesDefined(data, size, at + 2, tables)) return false;
   }
   return true;
 }

@@ -1,6 +1,7 @@
 // The browser's image decoder (stb_image) against the desktop's (SDL2_image): the same texels
 // from every shipped texture and every image of the fuzz corpus but JPEGs, whose two decoders
-// round their colour transforms differently; the same refusal of a header beyond the limits.
+// round their colour transforms differently; the same refusal of a header beyond the limits and
+// of the files that break stb_image.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -51,6 +52,21 @@ TEST(StbImageReader, RefusesAnImageBeyondTheLimits) {
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {255, 256u * 256u}, image));
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {256, 256u * 128u - 1}, image));
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size() / 2, {}, image));  // cut short
+}
+
+// Inputs on which stb_image itself writes past a table or allocates what the file claims are
+// refused before it reads them: the Windows program and the browser decode users' files so.
+TEST(StbImageReader, RefusesTheFilesThatBreakStbImage) {
+  for (const char* name :
+       {"jpeg_fill_bytes_before_stuffed_zero_hide_a_table.jpg",
+        "jpeg_huffman_table_over_256_codes.jpg", "jpeg_table_runs_past_its_segment.jpg",
+        "png_chunk_claims_2_gb.png", "png_empty_image_data_before_any.png"}) {
+    const std::vector<std::uint8_t> bytes =
+        FileBytes(std::string("tests/fuzz/crashes/texture/") + name);
+    KvImage image;
+    ASSERT_FALSE(bytes.empty()) << name;
+    EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {}, image)) << name;
+  }
 }
 
 }  // namespace
