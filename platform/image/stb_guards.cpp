@@ -80,10 +80,20 @@ bool JpegTablesSound(const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// stb_image's JPEG signature test skips 0xFF fill before the start marker, so a file that is TGA
+// by its first bytes may still be read as a JPEG.
+bool ReadAsJpeg(const std::uint8_t* data, std::size_t size, KvImageFormat format) {
+  if (format == KvImageFormat::kJpeg) return true;
+  if (format != KvImageFormat::kTga) return false;
+  std::size_t at = 0;
+  while (at < size && data[at] == 0xFF) ++at;
+  return at > 0 && at < size && data[at] == 0xD8;
+}
+
 }  // namespace
 
 bool KvStbCanRead(const std::uint8_t* data, std::size_t size, KvImageFormat format) {
   if (format == KvImageFormat::kPng) return PngChunksSound(data, size);
-  if (format == KvImageFormat::kJpeg) return JpegTablesSound(data, size);
+  if (ReadAsJpeg(data, size, format)) return JpegTablesSound(data, size);
   return true;
 }
