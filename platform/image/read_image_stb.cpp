@@ -1,8 +1,8 @@
 // Decoding through stb_image, which reads all four formats itself. The header is read first,
 // so that a claim beyond the limits is refused before anything is allocated for it; a file
 // whose header names one format is never read as another, as stb_image tries each format's
-// signature in turn and only TGA, which has none, comes last. JPEG and PNG files pass the
-// guards against stb_image's own faults first (jpeg_check.h, png_check.h).
+// signature in turn and only TGA, which has none, comes last. A JPEG passes the guard
+// against stb_image's own faults in reading Huffman tables first (jpeg_check.h).
 #include "platform/image/read_image_stb.h"
 
 #include <stb_image.h>
@@ -11,7 +11,6 @@
 
 #include "platform/image/image_header.h"
 #include "platform/image/jpeg_check.h"
-#include "platform/image/png_check.h"
 
 namespace {
 
@@ -31,8 +30,7 @@ bool KvReadImageStb(const std::uint8_t* data, std::size_t size, const KvImageLim
                     KvImage& image) {
   KvImageHeader header;
   if (!data || size == 0 || size > std::size_t(INT_MAX) || !KvReadImageHeader(data, size, header) ||
-      !KvImageWithinLimits(header.width, header.height, limits) || !KvJpegTablesSound(data, size) ||
-      !KvPngChunksSound(data, size)) {
+      !KvImageWithinLimits(header.width, header.height, limits) || !KvJpegTablesSound(data, size)) {
     return false;
   }
   int width = 0;
