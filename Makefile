@@ -54,4 +54,5 @@ fuzz: deps
 
 include windows/build.mk
 include web/build.mk
+include web/node_tests.mk
 include tests/web/test.mk

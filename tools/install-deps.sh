@@ -3,8 +3,8 @@
 # With the argument `windows`, also the MinGW-w64 cross-compiler with its zlib, zip and Wine,
 # for the native Windows program and its test. With `web`, only what the browser build and its test
 # need: emscripten, stb_image, dpkg-dev with a deb-src line for zlib's source (added when the
-# machine has none), headless Chromium with a DevTools client, and ImageMagick for comparing
-# pictures.
+# machine has none), headless Chromium with a DevTools client, ImageMagick for comparing
+# pictures, and GoogleTest's source with Node for the unit tests built for the browser.
 set -euo pipefail
 
 packages=(
@@ -17,7 +17,7 @@ packages=(
 [ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev zip wine64)
 if [ "${1:-}" = web ]; then
   packages=(cmake make python3 emscripten libstb-dev dpkg-dev
-    chromium-headless-shell python3-websocket imagemagick)
+    chromium-headless-shell python3-websocket imagemagick googletest nodejs)
 fi
 
 sudo=""

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,12 @@ inline bool KvParseRealStrtod(std::string_view text, double& value) {
   errno = 0;
   const double real = std::strtod(terminated.c_str(), &end);
   if (end != terminated.c_str() + terminated.size()) return false;
-  // strtod reports every result below the normal doubles; from_chars only those that overflow
-  // or round to zero.
+  // strtod may report any result below the normal doubles (the desktop's reports all of them);
+  // from_chars only those that overflow or round to zero.
   if (errno == ERANGE && (std::isinf(real) || real == 0)) return false;
-  value = real;
+  // A NaN as from_chars gives it: the text's sign and no payload. The browser's strtod drops
+  // the sign, the desktop's keeps the payload.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  value = std::isnan(real) ? std::copysign(nan, text.starts_with('-') ? -1 : 1) : real;
   return true;
 }
