@@ -17,3 +17,7 @@ HWND KvCanvasWindow();
 void KvListenToCanvasKeys();
 // Starts listening to the mouse over the canvas (once).
 void KvListenToCanvasMouse();
+
+// Called by the page's on-screen controls: holds (down non-zero) or lets go of a key, as the
+// keyboard does.
+extern "C" void KvPageKey(int virtualKey, int down);
