@@ -1,6 +1,8 @@
 """The browser build in headless Chromium on its software WebGL 2, driven through the DevTools
-protocol: the first frame held by ?hold=1 against the reference picture of the first frame,
-then the running page: Q steps left, F7 magnifies, W walks, Escape ends the program with 0.
+protocol: the first frame held by ?hold=1, 1:1 and fitted to a phone's width, against the
+reference picture of the first frame; then the running page: Q steps left, F7 magnifies, W
+walks, two fingers on the on-screen controls walk and step at once and stop when they let go,
+full screen fills the screen and leaving it returns to 1:1, Escape ends the program with 0.
 
   /usr/bin/python3 web_test.py --tools              fails naming any tool not installed
   /usr/bin/python3 web_test.py BUILD_DIR            the test; pictures go to BUILD_DIR/test
@@ -120,7 +122,7 @@ class Browser:
                 self.errors.append(event['exceptionDetails'].get('exception', {}).get(
                     'description', event['exceptionDetails'].get('text')))
 
-    def open(self, url):
+    def open(self, url, metrics=None):
         self.keep_console()
         if self.errors:
             fail('errors in the page: ' + '; '.join(self.errors))
@@ -129,6 +131,9 @@ class Browser:
         self.target = self.call('Target.createTarget', url='about:blank')['targetId']
         self.session = self.call('Target.attachToTarget', targetId=self.target, flatten=True)['sessionId']
         self.call('Runtime.enable')
+        self.call('Emulation.setTouchEmulationEnabled', enabled=True, maxTouchPoints=5)
+        if metrics:
+            self.call('Emulation.setDeviceMetricsOverride', **metrics)
         self.console, self.errors, self.opened = [], [], time.monotonic()
         self.call('Page.navigate', url=url)
 
@@ -147,12 +152,19 @@ class Browser:
         key, virtual = KEYS[code]
         self.call('Input.dispatchKeyEvent', type=kind, code=code, key=key, windowsVirtualKeyCode=virtual)
 
-    def canvas(self):
+    def box(self, selector='#canvas'):
         return self.js('(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))'
-                       '(document.getElementById("canvas").getBoundingClientRect())')
+                       '(document.querySelector(%s).getBoundingClientRect())' % json.dumps(selector))
 
-    def shot(self, name):
-        picture = self.call('Page.captureScreenshot', format='png', clip=dict(self.canvas(), scale=1))
+    def touch(self, kind, *fingers):
+        """FINGERS, (id, selector or point) each, touch the page or move; with none all are lifted."""
+        points = [dict(id=i, x=at['x'] + at.get('width', 0) / 2, y=at['y'] + at.get('height', 0) / 2)
+                  for i, at in ((i, self.box(at) if isinstance(at, str) else at) for i, at in fingers)]
+        self.call('Input.dispatchTouchEvent', type=kind, touchPoints=points)
+
+    def shot(self, name, whole=False):
+        clip = {} if whole else dict(clip=dict(self.box(), scale=1))
+        picture = self.call('Page.captureScreenshot', format='png', **clip)
         path = os.path.join(self.work, name + '.png')
         with open(path, 'wb') as f:
             f.write(base64.b64decode(picture['data']))
@@ -210,29 +222,66 @@ def first_frame(page, seconds=120):
     return min([t for t, line in page.console if 'korvane: first frame' in line] + [time.monotonic()])
 
 
+def walk_and_step(before, after):
+    """The magnification about the centre and the move right that best turn BEFORE into AFTER."""
+    return min((mismatch(before, after, 1 + s / 40, d), 1 + s / 40, d)
+               for s in range(9) for d in range(-10, 11))[1:]
+
+
+def fitted(page, width, what):
+    """Fails unless the canvas is shown WIDTH wide at 4:3, its drawable has a pixel for each of
+    the screen's, and the page does not scroll sideways."""
+    got = page.js('((r, d) => [r.width, r.height * 4 / 3, canvas.width, canvas.height * 4 / 3, '
+                  'devicePixelRatio, d.scrollWidth - d.clientWidth])'
+                  '(canvas.getBoundingClientRect(), document.documentElement)')
+    scale = got[4]
+    if any(abs(a - b) > 2 for a, b in zip(got, [width, width, width * scale, width * scale, scale, 0])):
+        fail('%s: canvas shown %g × %g, drawable %d × %g for %g screen pixels to one, %d '
+             'pixels to scroll sideways (wanted %d wide)' % ((what, got[0], got[1] * 0.75, got[2],
+                                                               got[3] * 0.75) + tuple(got[4:]) + (width,)))
+
+
 def test(page, url, work):
-    page.open(url + '?hold=1')
-    first_frame(page)
-    if page.js('document.title') != TITLE:
-        fail('page title %r' % page.js('document.title'))
-    size = page.canvas()
-    if (size['width'], size['height']) != (800, 600):
-        fail('canvas of %gx%g' % (size['width'], size['height']))
-    figure = float(subprocess.run(
-        ['bash', ROOT + '/tools/picture_compare.sh', ROOT + '/tests/references/start.png',
-         page.shot('start'), os.path.join(work, 'start-diff.png')],
-        check=True, capture_output=True, text=True).stdout)
-    print('first frame: %.4f of it differs from the reference (allowed %g)' % (figure, ALLOWED))
-    if figure > ALLOWED:
-        fail('the first frame differs from the reference; see %s/start-diff.png' % work)
+    phone = dict(width=390, height=844, deviceScaleFactor=3, mobile=True)
+    for name, metrics, width in (('start', None, 800), ('phone', phone, 390)):
+        page.open(url + '?hold=1', metrics)
+        first_frame(page)
+        if page.js('document.title') != TITLE:
+            fail('page title %r' % page.js('document.title'))
+        fitted(page, width, name)
+        page.shot(name + '-page', whole=True)
+        figure = float(subprocess.run(
+            ['bash', ROOT + '/tools/picture_compare.sh', ROOT + '/tests/references/start.png',
+             page.shot(name), os.path.join(work, name + '-diff.png')],
+            check=True, capture_output=True, text=True).stdout)
+        print('%s: %.4f of the first frame differs from the reference (allowed %g)' % (name, figure, ALLOWED))
+        if figure > ALLOWED:
+            fail('the first frame differs from the reference; see %s/%s-diff.png' % (work, name))
 
     page.open(url)
     first_frame(page)
     page.wait_frames(30)  # the opening zoom settles by frame 16
-    middle = page.canvas()
+    middle = page.box()
     for kind in ('mousePressed', 'mouseReleased'):  # a click gives the canvas the keys
         page.call('Input.dispatchMouseEvent', type=kind, button='left', clickCount=1,
                   x=middle['x'] + 400, y=middle['y'] + 300)
+    # Two fingers at once on the controls: walk (W) and step left (Q) together, 12 frames of
+    # them magnify the view about 1.15 times and move it about 5 hundredths right; then one
+    # finger slides off its control onto the picture, both are lifted, and the view stands.
+    before = grey(page.shot('touch-before'))
+    page.touch('touchStart', (1, '[data-key="87"]'), (2, '[data-key="81"]'))
+    page.wait_frames(12)
+    page.touch('touchMove', (1, dict(x=middle['x'] + 400, y=middle['y'] + 300)), (2, '[data-key="81"]'))
+    page.touch('touchEnd')
+    page.wait_frames(2)
+    after = grey(page.shot('touch-after'))
+    page.wait_frames(10)
+    still = walk_and_step(after, grey(page.shot('touch-later')))
+    grew, moved = walk_and_step(before, after)
+    print('W and Q touched: the view grew %.3f times and moved %+d hundredths right (at least '
+          '1.05, 2); after they let go, %.3f and %+d (1, 0)' % (grew, moved, *still), flush=True)
+    if grew < 1.05 or moved < 2 or still != (1, 0):
+        fail('the touch controls; see %s/touch-*.png' % work)
     # From the opening view, where the cliff, the fountain and the fire are all in sight:
     # 10 frames of Q move it about 4 hundredths right, E as far left; F7's first 30 frames
     # magnify it about 2.4 times; 30 frames of W about 1.4 times (S 0.8, none 1).
@@ -250,6 +299,14 @@ def test(page, url, work):
             page.wait_frames(2)
             page.key('F5', 'keyUp')
             page.wait_frames(80)  # from as far as 10 back to 2.5, by 0.1 a frame
+    # Full screen on a 1920 × 1080 screen: the picture as high as the screen; then back to 1:1.
+    page.call('Emulation.setDeviceMetricsOverride', width=1920, height=1080, deviceScaleFactor=1, mobile=False)
+    for width, name in ((1440, 'fullscreen'), (800, 'after-fullscreen')):
+        page.touch('touchStart', (1, '#fullscreen'))
+        page.touch('touchEnd')
+        page.wait_frames(5)
+        page.shot(name, whole=True)
+        fitted(page, width, name)
     page.key('Escape', 'keyDown')
     wait_for(lambda: page.js('typeof Module.kvExitCode') == 'number', 60, 'end of the program after Escape')
     code = page.js('Module.kvExitCode')
