@@ -1,8 +1,7 @@
-"""The page in headless Chromium on its software WebGL 2, driven through the DevTools protocol:
-the first frame held by ?hold=1, 1:1 and fitted to a phone, against the reference; then Q, F7, W,
-two fingers on the touch controls, full screen and back, Escape. With Debian's Python (its
-python3-websocket): web_test.py --tools fails naming any tool not installed; web_test.py
-BUILD_DIR is the test, its pictures in BUILD_DIR/test."""
+"""The page in headless Chromium on its software WebGL 2, driven through the DevTools protocol: the first
+frame held by ?hold=1, 1:1 and fitted to a phone, against the reference; then the touch controls, Q, F7,
+W, full screen and back, Escape. With Debian's Python (python3-websocket): web_test.py --tools fails
+naming any tool not installed; web_test.py BUILD_DIR is the test, its pictures in BUILD_DIR/test."""
 import base64, contextlib, functools, http.server, json, os, re, shutil
 import subprocess, sys, tempfile, threading, time
 try:
@@ -143,11 +142,14 @@ class Browser:
         return self.js('(r => ({x: r.x, y: r.y, width: r.width, height: r.height}))'
                        '(document.querySelector(%s).getBoundingClientRect())' % json.dumps(selector))
 
-    def touch(self, kind, *fingers):
-        """FINGERS, (id, selector or point) each, touch the page or move; with none all are lifted."""
-        points = [dict(id=i, x=at['x'] + at.get('width', 0) / 2, y=at['y'] + at.get('height', 0) / 2)
-                  for i, at in ((i, self.box(at) if isinstance(at, str) else at) for i, at in fingers)]
-        self.call('Input.dispatchTouchEvent', type=kind, touchPoints=points)
+    def centre(self, selector):
+        return (lambda r: dict(x=r['x'] + r['width'] / 2, y=r['y'] + r['height'] / 2))(self.box(selector))
+
+    def touch(self, kind, *at):  # one finger at each point; touchEnd lifts them all
+        self.call('Input.dispatchTouchEvent', type=kind, touchPoints=[dict(p, id=i) for i, p in enumerate(at)])
+
+    def mouse(self, kind, at):
+        self.call('Input.dispatchMouseEvent', type=kind, button='left', clickCount=1, **at)
 
     def shot(self, name, whole=False):
         clip = {} if whole else dict(clip=dict(self.box(), scale=1))
@@ -209,8 +211,7 @@ def fitted(page, width, what):
     got = page.js('((r, d) => [r.width, r.height * 4 / 3, canvas.width, canvas.height * 4 / 3, devicePixelRatio, '
                   'd.scrollWidth - d.clientWidth])(canvas.getBoundingClientRect(), document.documentElement)')
     if any(abs(a - b) > 2 for a, b in zip(got, [width, width, width * got[4], width * got[4], got[4], 0])):
-        fail('%s: not %d wide at 4:3 (width, height × 4/3, drawable width, height × 4/3, '
-             'pixel ratio, sideways scroll: %s)' % (what, width, got))
+        fail('%s: not %d wide (width, height, drawable, × 4/3; pixel ratio; sideways scroll): %s' % (what, width, got))
 
 
 def test(page, url, work):
@@ -230,22 +231,24 @@ def test(page, url, work):
     page.open(url)
     first_frame(page)
     page.wait_frames(30)  # the opening zoom settles by frame 16
-    middle = dict(x=page.box()['x'] + 400, y=page.box()['y'] + 300)
+    middle = page.centre('#canvas')
     for kind in ('mousePressed', 'mouseReleased'):  # a click gives the canvas the keys
-        page.call('Input.dispatchMouseEvent', type=kind, button='left', clickCount=1, **middle)
-    # Two fingers on the controls: 12 frames of walk (W) and step left (Q) at once magnify the view about 1.15
-    # times and move it about 5 hundredths right; one slides off onto the picture, both lift: it stands.
+        page.mouse(kind, middle)
+    # A finger on walk (W) and the mouse on step left (Q): 12 frames of both magnify the view about 1.15 times
+    # and move it about 5 hundredths right; the finger slides off onto the picture, the mouse lets go: it stands.
     before = grey(page.shot('touch-before'))
-    page.touch('touchStart', (1, '[data-key="87"]'), (2, '[data-key="81"]'))
+    page.touch('touchStart', page.centre('[data-key="87"]'))
+    page.mouse('mousePressed', page.centre('[data-key="81"]'))
     page.wait_frames(12)
-    page.touch('touchMove', (1, middle), (2, '[data-key="81"]'))
-    page.touch('touchEnd')
+    page.touch('touchMove', middle)
+    page.mouse('mouseReleased', page.centre('[data-key="81"]'))
     page.wait_frames(2)
     after = grey(page.shot('touch-after'))
     page.wait_frames(10)
-    judge = lambda a, b: motion(a, b, [1 + s / 40 for s in range(9)], range(-10, 11))
-    (grew, moved), still = judge(before, after), judge(after, grey(page.shot('touch-later')))
-    judged(grew >= 1.05 and moved >= 2 and still == (1, 0), 'W and Q touched: the view grew %.3f times and moved '
+    (grew, moved), still = (motion(a, b, [1 + s / 40 for s in range(9)], range(-10, 11))
+                            for a, b in ((before, after), (after, grey(page.shot('touch-later')))))
+    page.touch('touchEnd')
+    judged(grew >= 1.05 and moved >= 2 and still == (1, 0), 'W touched, Q clicked: the view grew %.3f times and moved '
            '%+d hundredths right (at least 1.05, 2); after they let go %.3f and %+d (1, 0); %s/touch-*.png'
            % (grew, moved, *still, work))
     # Near the opening view, with the cliff, the fountain and the fire in sight, 10 frames of Q move it about 4
@@ -261,7 +264,7 @@ def test(page, url, work):
     # Full screen on a 1920 × 1080 screen: the picture as high as the screen; then back to 1:1.
     page.call('Emulation.setDeviceMetricsOverride', width=1920, height=1080, deviceScaleFactor=1, mobile=False)
     for width, name in ((1440, 'fullscreen'), (800, 'after-fullscreen')):
-        page.touch('touchStart', (1, '#fullscreen'))
+        page.touch('touchStart', page.centre('#fullscreen'))
         page.touch('touchEnd')
         page.wait_frames(5)
         page.shot(name, whole=True)
