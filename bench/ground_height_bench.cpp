@@ -103,13 +103,18 @@ void BM_BruteForce(benchmark::State& state) {
   ID3DXMesh* mesh = terrain.application.environmentModel->GetMesh();
   if (!mesh) return state.SkipWithError("no mesh");
   BYTE* vertices = nullptr;
-  std::uint32_t* indices = nullptr;
+  void* indices = nullptr;
   mesh->LockVertexBuffer(0, reinterpret_cast<void**>(&vertices));
-  mesh->LockIndexBuffer(0, reinterpret_cast<void**>(&indices));
+  mesh->LockIndexBuffer(0, &indices);
+  const bool wide = (mesh->GetOptions() & D3DXMESH_32BIT) != 0;  // else 16-bit indices
+  const auto index = [&](DWORD i) -> DWORD {
+    return wide ? static_cast<const std::uint32_t*>(indices)[i]
+                : static_cast<const std::uint16_t*>(indices)[i];
+  };
   const DWORD stride = mesh->GetNumBytesPerVertex();
   const DWORD faces = mesh->GetNumFaces();
   const auto corner = [&](DWORD face, int k) {
-    return reinterpret_cast<const float*>(vertices + indices[face * 3 + k] * stride);
+    return reinterpret_cast<const float*>(vertices + index(face * 3 + k) * stride);
   };
   std::mt19937 random(1);
   const float down[3] = {0, -1, 0};

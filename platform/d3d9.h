@@ -1,6 +1,7 @@
 // The Direct3D 9 object, device, vertex and index buffers and textures the program uses,
-// with the platform's own names, values and signatures. Implemented over OpenGL 3.3 core on
-// the desktop and OpenGL ES 3.0 (WebGL 2) in the browser (platform/d3d9/).
+// with the platform's own names, values and signatures. Implemented over OpenGL 3.3 core or
+// OpenGL ES 3.0, as the build chooses: the desktop builds both, the browser ES 3.0 (WebGL 2)
+// only (platform/d3d9/).
 //
 // What the device implements:
 // - windowed devices only, one per window, with an X8R8G8B8 back buffer of any size and a

@@ -1,9 +1,12 @@
 // The D3DX utility operations the program uses: vector and matrix math, meshes read from
 // .x files, ray intersection and texture loading, with the platform's own names, values
-// and signatures.
+// and signatures. The Windows program takes these declarations from the system's own header
+// and links the same implementation (platform/d3dx9/), built over the system's Direct3D 9.
 #pragma once
 
 #include "platform/d3d9.h"
+// GUID and REFIID, for QueryInterface, are declared with DirectInput's interface identifiers.
+#include "platform/dinput8.h"
 
 // ---- Math -----------------------------------------------------------------------------
 
@@ -77,6 +80,8 @@ D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovY, float aspect
 
 // ---- Buffers, materials and meshes ----------------------------------------------------
 
+// The platform's "not implemented" result, which the window layer's header does not declare.
+constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 constexpr HRESULT D3DXERR_INVALIDMESH = static_cast<HRESULT>(0x88760B54u);
 constexpr HRESULT D3DXERR_INVALIDDATA = static_cast<HRESULT>(0x88760B59u);
 
@@ -94,9 +99,16 @@ constexpr DWORD D3DXMESH_MANAGED = 0x220;
 // Size in bytes of one vertex of a flexible vertex format.
 UINT D3DXGetFVFVertexSize(DWORD fvf);
 
+extern const GUID IID_IUnknown;
+extern const GUID IID_ID3DXBuffer;
+extern const GUID IID_ID3DXBaseMesh;
+extern const GUID IID_ID3DXMesh;
+
 class ID3DXBuffer : public IUnknown {
  public:
+  virtual HRESULT QueryInterface(REFIID riid, void** out) = 0;
   virtual void* GetBufferPointer() = 0;
+  virtual DWORD GetBufferSize() = 0;
 };
 
 HRESULT D3DXCreateBuffer(DWORD size, ID3DXBuffer** buffer);
@@ -121,23 +133,49 @@ struct D3DXINTERSECTINFO {
   float Dist;
 };
 
+constexpr DWORD MAX_FVF_DECL_SIZE = 65;
+struct D3DVERTEXELEMENT9;
+
+// The whole interface, in the platform's order; platform/d3dx9/mesh.h says which methods the
+// mesh implements.
 class ID3DXBaseMesh : public IUnknown {
  public:
+  virtual HRESULT QueryInterface(REFIID riid, void** out) = 0;
   virtual HRESULT DrawSubset(DWORD attributeId) = 0;
   virtual DWORD GetNumFaces() = 0;
+  virtual DWORD GetNumVertices() = 0;
   virtual DWORD GetFVF() = 0;
+  virtual HRESULT GetDeclaration(D3DVERTEXELEMENT9* declaration) = 0;
   virtual DWORD GetNumBytesPerVertex() = 0;
+  virtual DWORD GetOptions() = 0;
   virtual HRESULT GetDevice(IDirect3DDevice9** device) = 0;
+  virtual HRESULT CloneMeshFVF(DWORD options, DWORD fvf, IDirect3DDevice9* device,
+                               class ID3DXMesh** clone) = 0;
+  virtual HRESULT CloneMesh(DWORD options, const D3DVERTEXELEMENT9* declaration,
+                            IDirect3DDevice9* device, class ID3DXMesh** clone) = 0;
+  virtual HRESULT GetVertexBuffer(IDirect3DVertexBuffer9** buffer) = 0;
+  virtual HRESULT GetIndexBuffer(IDirect3DIndexBuffer9** buffer) = 0;
   virtual HRESULT LockVertexBuffer(DWORD flags, void** data) = 0;
   virtual HRESULT UnlockVertexBuffer() = 0;
-  // Three 32-bit indices per face.
+  // Three indices per face, 16-bit unless GetOptions() has D3DXMESH_32BIT.
   virtual HRESULT LockIndexBuffer(DWORD flags, void** data) = 0;
   virtual HRESULT UnlockIndexBuffer() = 0;
   virtual HRESULT GetAttributeTable(D3DXATTRIBUTERANGE* table, DWORD* size) = 0;
+  virtual HRESULT ConvertPointRepsToAdjacency(const DWORD* pointReps, DWORD* adjacency) = 0;
+  virtual HRESULT ConvertAdjacencyToPointReps(const DWORD* adjacency, DWORD* pointReps) = 0;
+  virtual HRESULT GenerateAdjacency(float epsilon, DWORD* adjacency) = 0;
+  virtual HRESULT UpdateSemantics(D3DVERTEXELEMENT9* declaration) = 0;
 };
 
 class ID3DXMesh : public ID3DXBaseMesh {
  public:
+  virtual HRESULT LockAttributeBuffer(DWORD flags, DWORD** data) = 0;
+  virtual HRESULT UnlockAttributeBuffer() = 0;
+  virtual HRESULT Optimize(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut,
+                           DWORD* faceRemap, ID3DXBuffer** vertexRemap, ID3DXMesh** optimized) = 0;
+  virtual HRESULT OptimizeInplace(DWORD flags, const DWORD* adjacencyIn, DWORD* adjacencyOut,
+                                  DWORD* faceRemap, ID3DXBuffer** vertexRemap) = 0;
+  virtual HRESULT SetAttributeTable(const D3DXATTRIBUTERANGE* table, DWORD size) = 0;
 };
 
 class ID3DXEffectInstance;
@@ -152,6 +190,18 @@ HRESULT D3DXIntersect(ID3DXBaseMesh* mesh, const D3DXVECTOR3* rayPosition,
 
 // ---- Textures -------------------------------------------------------------------------
 
+enum D3DXIMAGE_FILEFORMAT : DWORD {
+  D3DXIFF_BMP = 0,
+  D3DXIFF_JPG = 1,
+  D3DXIFF_TGA = 2,
+  D3DXIFF_PNG = 3,
+  D3DXIFF_DDS = 4,
+  D3DXIFF_PPM = 5,
+  D3DXIFF_DIB = 6,
+  D3DXIFF_HDR = 7,
+  D3DXIFF_PFM = 8,
+};
+
 struct D3DXIMAGE_INFO {
   UINT Width;
   UINT Height;
@@ -159,7 +209,7 @@ struct D3DXIMAGE_INFO {
   UINT MipLevels;
   D3DFORMAT Format;
   D3DRESOURCETYPE ResourceType;
-  DWORD ImageFileFormat;
+  D3DXIMAGE_FILEFORMAT ImageFileFormat;
 };
 
 struct PALETTEENTRY {

@@ -2,12 +2,14 @@
 # Builds the libFuzzer targets with clang and runs each in turn for a while, on a working copy
 # of its corpus inside the build folder, so that the inputs libFuzzer adds stay out of the
 # repository. Inputs that break a target are written to <build>/crashes-<name>/.
-# Usage: tools/fuzz.sh [build folder] [seconds per target]
+# texture_stb feeds the same texture corpus to the decoder over stb_image, the Windows program's
+# and the browser's. FUZZ_TARGETS chooses some of them (default: all).
+# Usage: [FUZZ_TARGETS="texture_stb"] tools/fuzz.sh [build folder] [seconds per target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-fuzz}
 seconds=${2:-60}
-targets=(xfile texture)
+read -r -a targets <<<"${FUZZ_TARGETS:-xfile texture texture_stb}"
 
 # clang and its fuzzer runtime are needed here only, so they are installed here.
 missing=()
@@ -38,23 +40,24 @@ fi
 
 broken=()
 for name in "${targets[@]}"; do
+  seeds=${name%_stb}  # a reader's other decoder shares its seeds, dictionary and crashes
   corpus="$build/corpus-$name"
   crashes="$build/crashes-$name"
   log="$build/fuzz-$name.log"
   mkdir -p "$corpus" "$crashes"
   # The seeds and every input that once broke the target start the working corpus.
-  find "tests/fuzz/corpus/$name" "tests/fuzz/crashes/$name" -type f ! -name README \
+  find "tests/fuzz/corpus/$seeds" "tests/fuzz/crashes/$seeds" -type f ! -name README \
     -exec cp -n -t "$corpus" {} +
   echo "fuzz: $name for ${seconds} s (log: $log)"
   status=0
   "$build/bin/${name}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -dict="tests/fuzz/$name.dict" -artifact_prefix="$crashes/" \
+    -print_final_stats=1 -dict="tests/fuzz/$seeds.dict" -artifact_prefix="$crashes/" \
     "$corpus" >"$log" 2>&1 || status=$?
   grep -E '^#[0-9]+[[:space:]]+DONE|^stat::number_of_executed_units|^SUMMARY' "$log" || true
   if [ "$status" -ne 0 ] || [ -n "$(ls -A "$crashes")" ]; then
     echo "fuzz: $name broke (exit $status); inputs in $crashes/:" >&2
     ls -1 "$crashes" >&2
-    echo "fuzz: copy them into tests/fuzz/crashes/$name/ so that kv_tests replays them," \
+    echo "fuzz: copy them into tests/fuzz/crashes/$seeds/ so that kv_tests replays them," \
       "then remove them from $crashes/" >&2
     broken+=("$name")
   fi

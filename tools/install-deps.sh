@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the demo need, when any is missing.
-# With the argument `windows`, also the MinGW-w64 cross-compiler, zip and Wine, for the
-# native Windows program and its test. With `web`, only what the browser build and its test
+# With the argument `windows`, also the MinGW-w64 cross-compiler with its zlib, zip and Wine,
+# for the native Windows program and its test. With `web`, only what the browser build and its test
 # need: emscripten, stb_image, dpkg-dev with a deb-src line for zlib's source (added when the
 # machine has none), headless Chromium with a DevTools client, and ImageMagick for comparing
 # pictures.
@@ -11,10 +11,10 @@ packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-image-dev libepoxy-dev zlib1g-dev libx11-dev libstb-dev
   libgtest-dev libbenchmark-dev
-  libgl1-mesa-dri libegl1 libegl-mesa0 mesa-utils
+  libgl1-mesa-dri libegl1 libegl-mesa0 libgles2 mesa-utils
   xvfb xauth xdotool x11-utils x11-xkb-utils x11-xserver-utils imagemagick
 )
-[ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 zip wine64)
+[ "${1:-}" = windows ] && packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev zip wine64)
 if [ "${1:-}" = web ]; then
   packages=(cmake make python3 emscripten libstb-dev dpkg-dev
     chromium-headless-shell python3-websocket imagemagick)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/d3d9/gl_flavour.h"
 #include "platform/d3d9/resources.h"
@@ -50,10 +51,10 @@ bool WindowFramebufferUsable(KvGlCache& cache) {
 }  // namespace
 
 KvDevice* KvDevice::Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params) {
-  KvGlContext context = KvCreateGlContext(window);
+  KvGlContext context = KvCreateGlContext(window, kKvGlApi);
   if (!context) return nullptr;
   if (!KvGlVersionSupported()) {
-    KvSetLastPlatformError("no OpenGL 3.3 context");
+    KvSetLastPlatformError(std::string("no ") + kKvGlName + " context");
     KvDeleteGlContext(window, context);
     return nullptr;
   }
@@ -270,7 +271,8 @@ HRESULT KvDevice::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
 
 HRESULT KvDevice::SetViewport(const D3DVIEWPORT9* viewport) {
   if (!viewport || viewport->Width == 0 || viewport->Height == 0 ||
-      viewport->X + viewport->Width > width_ || viewport->Y + viewport->Height > height_) {
+      (unsigned long long)viewport->X + viewport->Width > width_ ||
+      (unsigned long long)viewport->Y + viewport->Height > height_) {
     return D3DERR_INVALIDCALL;
   }
   const D3DVIEWPORT9& v = state_.viewport;

@@ -19,11 +19,12 @@
 
 class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
  public:
-  // Creates the OpenGL context and the offscreen back buffer; null (reason recorded) when an
-  // OpenGL 3.3 core context cannot be had. The device draws straight into the window while
-  // the window's drawable has the back buffer's size and a depth buffer of at least 24 bits;
-  // otherwise (a resized window, the offscreen video driver, a test reading the back buffer
-  // after Present) into the offscreen back buffer, which Present draws over the window.
+  // Creates the OpenGL context and the offscreen back buffer; null (reason recorded) when a
+  // context of the build's OpenGL (3.3 core or ES 3.0) cannot be had. The device draws
+  // straight into the window while the window's drawable has the back buffer's size and a
+  // depth buffer of at least 24 bits; otherwise (a resized window, the offscreen video driver,
+  // a test reading the back buffer after Present) into the offscreen back buffer, which
+  // Present draws over the window.
   static KvDevice* Create(IDirect3D9* owner, HWND window, const D3DPRESENT_PARAMETERS& params);
   ~KvDevice() override;
 
@@ -100,7 +101,7 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   // Draws the frames from now on into the window or the offscreen back buffer.
   void ChooseTarget(int drawableWidth, int drawableHeight);
   UINT StreamStride() const;
-  bool StreamHolds(UINT firstVertex, UINT vertexCount) const;
+  bool StreamHolds(unsigned long long firstVertex, UINT vertexCount) const;
   // The current stream, its attributes starting at vertex `firstVertex`.
   KvDrawBatch::Stream CurrentStream(UINT firstVertex) const;
   const D3DXMATRIX& WorldViewProjection();

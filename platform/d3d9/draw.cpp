@@ -85,9 +85,9 @@ void KvDevice::SelectProgram() {
   // Direct3D's fill rule has it, whatever OpenGL's own rule for a centre on an edge.
   const D3DVIEWPORT9& v = state_.viewport;
   const float half = 63.0f / 64.0f;
-  KvSetHalfPixel(chosen, half / float(v.Width), -half / float(v.Height));
+  KvSetHalfPixel(cache_, chosen, half / float(v.Width), -half / float(v.Height));
   if (alphaTested) {
-    KvSetAlphaTest(chosen, GLint(rs[D3DRS_ALPHAFUNC]), float(rs[D3DRS_ALPHAREF] & 0xFF));
+    KvSetAlphaTest(cache_, chosen, GLint(rs[D3DRS_ALPHAFUNC]), float(rs[D3DRS_ALPHAREF] & 0xFF));
   }
 }
 
@@ -116,13 +116,12 @@ UINT KvDevice::StreamStride() const {
 }
 
 // Whether the current stream holds the vertices a draw reads, in a format that has positions.
-bool KvDevice::StreamHolds(UINT firstVertex, UINT vertexCount) const {
+bool KvDevice::StreamHolds(unsigned long long firstVertex, UINT vertexCount) const {
   auto* buffer = static_cast<KvVertexBuffer*>(state_.stream);
   if (!buffer || (state_.fvf & D3DFVF_POSITION_MASK) != D3DFVF_XYZ) return false;
   const UINT stride = StreamStride();
-  const unsigned long long end =
-      state_.streamOffset + ((unsigned long long)firstVertex + vertexCount) * stride;
-  return stride != 0 && end <= buffer->Length();
+  if (stride == 0 || state_.streamOffset > buffer->Length()) return false;
+  return firstVertex + vertexCount <= (buffer->Length() - state_.streamOffset) / stride;
 }
 
 // The vertex attributes are pointed at the stream by the draw that reads it: a gathered run of
@@ -183,8 +182,8 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
   }
   if (primitiveCount == 0) return D3D_OK;
   const UINT indexSize = indices->Format() == D3DFMT_INDEX16 ? 2 : 4;
-  if ((unsigned long long)(startIndex + count) * indexSize > indices->Length() ||
-      !StreamHolds(UINT(baseVertexIndex) + minVertexIndex, numVertices)) {
+  if (((unsigned long long)startIndex + count) * indexSize > indices->Length() ||
+      !StreamHolds((unsigned long long)baseVertexIndex + minVertexIndex, numVertices)) {
     return D3DERR_INVALIDCALL;
   }
   FlushDraws();

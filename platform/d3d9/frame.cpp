@@ -26,13 +26,16 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   const GLbitfield mask = ((flags & D3DCLEAR_TARGET) ? GL_COLOR_BUFFER_BIT : 0) |
                           ((flags & D3DCLEAR_ZBUFFER) ? GL_DEPTH_BUFFER_BIT : 0);
   cache_.Enable(GL_SCISSOR_TEST, true);
-  const auto clearRect = [&](LONG x1, LONG y1, LONG x2, LONG y2) {
-    cache_.Scissor(x1, GLint(height_) - y2, std::max(0, x2 - x1), std::max(0, y2 - y1));
+  // Rectangles are cut to the back buffer, in 64 bits, so no caller's corner wraps round.
+  const auto clearRect = [&](long long x1, long long y1, long long x2, long long y2) {
+    const long long w = width_, h = height_;
+    x1 = std::clamp(x1, 0LL, w), x2 = std::clamp(x2, x1, w);
+    y1 = std::clamp(y1, 0LL, h), y2 = std::clamp(y2, y1, h);
+    cache_.Scissor(GLint(x1), GLint(h - y2), GLsizei(x2 - x1), GLsizei(y2 - y1));
     glClear(mask);
   };
   const D3DVIEWPORT9& v = state_.viewport;
-  const LONG vx = LONG(v.X), vy = LONG(v.Y);
-  if (count == 0) clearRect(vx, vy, vx + LONG(v.Width), vy + LONG(v.Height));
+  if (count == 0) clearRect(v.X, v.Y, (long long)v.X + v.Width, (long long)v.Y + v.Height);
   for (DWORD i = 0; i < count; ++i) clearRect(rects[i].x1, rects[i].y1, rects[i].x2, rects[i].y2);
   cache_.Enable(GL_SCISSOR_TEST, false);
   return D3D_OK;

@@ -92,22 +92,29 @@ void KvGlCache::Scissor(GLint x, GLint y, GLsizei width, GLsizei height) {
   if (Differs(scissor_, {x, y, width, height})) glScissor(x, y, width, height);
 }
 
-void KvGlCache::Enable(GLenum capability, bool on) {
-  std::optional<bool>* known = &scissorTest_;
+bool KvGlCache::Enable(GLenum capability, bool on) {
+  std::optional<bool>* known = nullptr;
   unsigned group = 0;
-  if (capability == GL_BLEND) {
-    known = &blend_;
-    group = kKvDirtyBlend;
-  } else if (capability == GL_DEPTH_TEST) {
-    known = &depthTest_;
-    group = kKvDirtyDepth;
-  } else if (capability == GL_CULL_FACE) {
-    known = &cullFace_;
-    group = kKvDirtyCull;
+  switch (capability) {
+    case GL_BLEND:
+      known = &blend_, group = kKvDirtyBlend;
+      break;
+    case GL_DEPTH_TEST:
+      known = &depthTest_, group = kKvDirtyDepth;
+      break;
+    case GL_CULL_FACE:
+      known = &cullFace_, group = kKvDirtyCull;
+      break;
+    case GL_SCISSOR_TEST:  // only clears use it, and they set it each time
+      known = &scissorTest_;
+      break;
+    default:
+      return false;
   }
-  if (!Differs(*known, on)) return;
+  if (!Differs(*known, on)) return true;
   on ? glEnable(capability) : glDisable(capability);
   changed_ |= group;
+  return true;
 }
 
 void KvGlCache::BlendFunc(GLenum source, GLenum destination) {
@@ -229,6 +236,25 @@ void KvGlCache::TransformAttribute(const D3DXMATRIX& worldViewProjection) {
   for (GLuint row = 0; row < 4; ++row) {
     glVertexAttrib4fv(kKvTransformLocation + row, worldViewProjection.m[row]);
   }
+}
+
+void KvGlCache::Uniform(GLint location, std::optional<GLint>& known, GLint value) {
+  if (!Differs(known, value)) return;
+  glUniform1i(location, value);
+  changed_ |= kKvDirtyProgram;
+}
+
+void KvGlCache::Uniform(GLint location, std::optional<float>& known, float value) {
+  if (!Differs(known, value)) return;
+  glUniform1f(location, value);
+  changed_ |= kKvDirtyProgram;
+}
+
+void KvGlCache::Uniform(GLint location, std::optional<std::array<float, 2>>& known,
+                        const std::array<float, 2>& value) {
+  if (!Differs(known, value)) return;
+  glUniform2f(location, value[0], value[1]);
+  changed_ |= kKvDirtyProgram;
 }
 
 void KvGlCache::DeleteBuffer(GLuint& buffer) {

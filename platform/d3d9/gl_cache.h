@@ -35,8 +35,9 @@ class KvGlCache {
   void Viewport(GLint x, GLint y, GLsizei width, GLsizei height);
   void DepthRange(float nearZ, float farZ);
   void Scissor(GLint x, GLint y, GLsizei width, GLsizei height);
-  // GL_BLEND, GL_DEPTH_TEST, GL_CULL_FACE or GL_SCISSOR_TEST.
-  void Enable(GLenum capability, bool on);
+  // GL_BLEND, GL_DEPTH_TEST, GL_CULL_FACE or GL_SCISSOR_TEST; any other capability is refused
+  // (false, and OpenGL is not called), as the cache could not say what it changed.
+  bool Enable(GLenum capability, bool on);
   void BlendFunc(GLenum source, GLenum destination);
   void BlendEquation(GLenum equation);
   void BlendColor(const std::array<float, 4>& color);
@@ -54,6 +55,13 @@ class KvGlCache {
   void PointTransformAttribute(GLuint buffer);
   // The transform of single draws, as a constant attribute.
   void TransformAttribute(const D3DXMATRIX& worldViewProjection);
+
+  // A uniform of the program in use. `known` is the value that program was last given (each
+  // program keeps its own), so a value it has already is not set again.
+  void Uniform(GLint location, std::optional<GLint>& known, GLint value);
+  void Uniform(GLint location, std::optional<float>& known, float value);
+  void Uniform(GLint location, std::optional<std::array<float, 2>>& known,
+               const std::array<float, 2>& value);
 
   // Deleting through the cache forgets the bindings of the deleted object, whose name OpenGL
   // may give to the next object made.

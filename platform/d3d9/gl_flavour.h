@@ -4,7 +4,11 @@
 
 #include "platform/d3d9.h"
 #include "platform/d3d9/opengl.h"
+#include "platform/win32/gl_surface.h"
 
+// The context the device asks the window layer for, and its name in messages.
+extern const KvGlApi kKvGlApi;
+extern const char* const kKvGlName;
 // The first line(s) of every shader: the version, the precision ES asks for, and COLOR_BGRA,
 // which says whether the vertex colour arrives with its channels as stored (B, G, R, A:
 // the shader swaps them) or already ordered by OpenGL (desktop's GL_BGRA attribute size), and

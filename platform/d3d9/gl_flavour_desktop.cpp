@@ -2,6 +2,8 @@
 // are, vertex colours included.
 #include "platform/d3d9/gl_flavour.h"
 
+const KvGlApi kKvGlApi = KvGlApi::kCore33;
+const char* const kKvGlName = "OpenGL 3.3";
 const char* const kKvShaderHeader = "#version 330 core\n#define COLOR_BGRA 0\n";
 const GLint kKvColorAttributeSize = GL_BGRA;
 const GLint kKvClampToBorder = GL_CLAMP_TO_BORDER;

@@ -1,9 +1,13 @@
-// OpenGL ES 3.0 (WebGL 2): no BGRA formats, so texels go up and pixels come back as RGBA bytes,
-// swapped here, and the shader swaps the vertex colour's channels itself.
+// OpenGL ES 3.0 (WebGL 2 in the browser, EGL or GLX on the desktop): no BGRA formats, so
+// texels go up and pixels come back as RGBA bytes, swapped here, and the shader swaps the
+// vertex colour's channels itself.
+#include <cstring>
 #include <vector>
 
 #include "platform/d3d9/gl_flavour.h"
 
+const KvGlApi kKvGlApi = KvGlApi::kEs30;
+const char* const kKvGlName = "OpenGL ES 3.0";
 const char* const kKvShaderHeader =
     "#version 300 es\nprecision highp float;\nprecision highp int;\n#define COLOR_BGRA 1\n"
     "#define W_OFF_EYE_PLANE 1\n";
@@ -25,10 +29,13 @@ std::vector<DWORD> Swapped(const DWORD* texels, std::size_t count) {
 
 }  // namespace
 
+// An ES context says so at the start of its version ("OpenGL ES 3.2 Mesa ...", "OpenGL ES 3.0
+// (WebGL 2.0 ...)"); a desktop context handed over instead would take other shaders.
 bool KvGlVersionSupported() {
+  const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   GLint major = 0;
   glGetIntegerv(GL_MAJOR_VERSION, &major);
-  return major >= 3;
+  return version && std::strncmp(version, "OpenGL ES ", 10) == 0 && major >= 3;
 }
 
 void KvGlTexImage(GLint level, GLsizei width, GLsizei height, const DWORD* texels) {

@@ -78,34 +78,29 @@ GLint KvMinFilter(DWORD minFilter, DWORD mipFilter) {
   return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
 }
 
-// Vertices a primitive count needs, and the OpenGL mode.
+// Vertices a primitive count needs, and the OpenGL mode; false for a type the device does not
+// draw or a count whose vertices no OpenGL draw can take (the sum is made in 64 bits first).
 bool KvPrimitive(D3DPRIMITIVETYPE type, UINT count, GLenum& mode, UINT& vertices) {
-  switch (type) {
-    case D3DPT_POINTLIST:
-      mode = GL_POINTS;
-      vertices = count;
-      return true;
-    case D3DPT_LINELIST:
-      mode = GL_LINES;
-      vertices = count * 2;
-      return true;
-    case D3DPT_LINESTRIP:
-      mode = GL_LINE_STRIP;
-      vertices = count + 1;
-      return true;
-    case D3DPT_TRIANGLELIST:
-      mode = GL_TRIANGLES;
-      vertices = count * 3;
-      return true;
-    case D3DPT_TRIANGLESTRIP:
-      mode = GL_TRIANGLE_STRIP;
-      vertices = count + 2;
-      return true;
-    case D3DPT_TRIANGLEFAN:
-      mode = GL_TRIANGLE_FAN;
-      vertices = count + 2;
-      return true;
-    default:
-      return false;
+  struct Shape {
+    D3DPRIMITIVETYPE type;
+    GLenum mode;
+    unsigned long long perPrimitive, extra;
+  };
+  static constexpr Shape kShapes[] = {
+      {D3DPT_POINTLIST, GL_POINTS, 1, 0},
+      {D3DPT_LINELIST, GL_LINES, 2, 0},
+      {D3DPT_LINESTRIP, GL_LINE_STRIP, 1, 1},
+      {D3DPT_TRIANGLELIST, GL_TRIANGLES, 3, 0},
+      {D3DPT_TRIANGLESTRIP, GL_TRIANGLE_STRIP, 1, 2},
+      {D3DPT_TRIANGLEFAN, GL_TRIANGLE_FAN, 1, 2},
+  };
+  for (const Shape& shape : kShapes) {
+    if (shape.type != type) continue;
+    const unsigned long long needed = count * shape.perPrimitive + shape.extra;
+    if (needed > 0x7FFFFFFFull) return false;  // a GLsizei's largest
+    mode = shape.mode;
+    vertices = UINT(needed);
+    return true;
   }
+  return false;
 }

@@ -1,6 +1,6 @@
-// The OpenGL the device draws with: OpenGL 3.3 core through libepoxy on the desktop, OpenGL
-// ES 3.0 (WebGL 2) in the browser. Every file of the device includes OpenGL through here;
-// what differs between the two beyond the header is in gl_flavour.h.
+// The OpenGL headers: libepoxy on the desktop, which serves OpenGL 3.3 core and OpenGL ES 3.0
+// contexts alike, and the browser's own ES 3.0 (WebGL 2). Every file of the device includes
+// OpenGL through here; what the two flavours do differently is in gl_flavour.h.
 #pragma once
 
 #ifdef __EMSCRIPTEN__

@@ -61,7 +61,7 @@ void KvFiguresOverlay::Draw(const KvFrameFigures& figures, UINT width, UINT heig
   cache.BlendEquation(GL_FUNC_ADD);
   cache.ColorMask({true, true, true, true});
   cache.UseProgram(program.name);
-  KvSetHalfPixel(program, 0.0f, 0.0f);
+  KvSetHalfPixel(cache, program, 0.0f, 0.0f);
   cache.BindVertexArray(vertexArray);
   cache.BindArrayBuffer(buffer_);
   glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(vertices_.size() * sizeof(KvOverlayVertex)),

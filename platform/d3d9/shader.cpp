@@ -5,7 +5,9 @@
 // early depth tests, and drawing without vertex colour interpolates nothing for it.
 #include "platform/d3d9/shader.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/d3d9.h"
@@ -104,6 +106,17 @@ void main() {
 }
 )";
 
+// The whole log OpenGL kept of a shader's compilation or a program's link.
+template <class GetParameter, class GetLog>
+std::string InfoLog(GLuint object, GetParameter getParameter, GetLog getLog) {
+  GLint length = 0;
+  getParameter(object, GL_INFO_LOG_LENGTH, &length);
+  std::string log(std::size_t(std::max(length, 1)), '\0');
+  getLog(object, GLsizei(log.size()), nullptr, log.data());
+  log.resize(std::strlen(log.c_str()));
+  return log;
+}
+
 GLuint Compile(GLenum type, const char* header, const char* source) {
   GLuint shader = glCreateShader(type);
   const char* parts[] = {header, source};
@@ -112,9 +125,9 @@ GLuint Compile(GLenum type, const char* header, const char* source) {
   GLint ok = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok) return shader;
-  char log[1024] = {};
-  glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-  std::fprintf(stderr, "shader compilation failed: %s\n", log);
+  std::fprintf(stderr, "%s shader compilation failed:\n%s\n",
+               type == GL_VERTEX_SHADER ? "vertex" : "fragment",
+               InfoLog(shader, glGetShaderiv, glGetShaderInfoLog).c_str());
   glDeleteShader(shader);
   return 0;
 }
@@ -131,6 +144,8 @@ GLuint Link(const char* header, const char* vertexSource, const char* fragmentSo
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (!ok) {
+      std::fprintf(stderr, "shader program link failed:\n%s\n",
+                   InfoLog(program, glGetProgramiv, glGetProgramInfoLog).c_str());
       glDeleteProgram(program);
       program = 0;
     }
@@ -188,16 +203,11 @@ GLuint KvCreatePresentProgram(KvGlCache& cache) {
   return program;
 }
 
-void KvSetHalfPixel(KvShaderProgram& program, float x, float y) {
-  const std::array<float, 2> value{x, y};
-  if (program.halfPixelValue == value) return;
-  program.halfPixelValue = value;
-  glUniform2f(program.halfPixel, x, y);
+void KvSetHalfPixel(KvGlCache& cache, KvShaderProgram& program, float x, float y) {
+  cache.Uniform(program.halfPixel, program.halfPixelValue, {x, y});
 }
 
-void KvSetAlphaTest(KvShaderProgram& program, GLint function, float reference) {
-  if (program.alphaFunctionValue != function) glUniform1i(program.alphaFunction, function);
-  if (program.alphaReferenceValue != reference) glUniform1f(program.alphaReference, reference);
-  program.alphaFunctionValue = function;
-  program.alphaReferenceValue = reference;
+void KvSetAlphaTest(KvGlCache& cache, KvShaderProgram& program, GLint function, float reference) {
+  cache.Uniform(program.alphaFunction, program.alphaFunctionValue, function);
+  cache.Uniform(program.alphaReference, program.alphaReferenceValue, reference);
 }

@@ -12,8 +12,8 @@ struct KvShaderProgram {
   GLint alphaFunction = -1;   // a D3DCMPFUNC value; the GLSL names the same values
   GLint alphaReference = -1;  // compared with alpha × 255
   GLint halfPixel = -1;       // of the viewport, in clip space
-  // The values the uniforms were last given, so choosing the program again sets only what
-  // changed.
+  // The values the uniforms were last given (through the cache), so choosing the program
+  // again sets only what changed.
   std::optional<GLint> alphaFunctionValue;
   std::optional<float> alphaReferenceValue;
   std::optional<std::array<float, 2>> halfPixelValue;
@@ -28,6 +28,7 @@ inline constexpr unsigned kKvProgramVariants = 1u << 3;
 bool KvCreateFixedFunctionProgram(unsigned variant, KvShaderProgram& program, KvGlCache& cache);
 // The program Present draws the back buffer with; 0 if it cannot be made.
 GLuint KvCreatePresentProgram(KvGlCache& cache);
-// The uniforms of the program in use, set where they differ from the values it has.
-void KvSetHalfPixel(KvShaderProgram& program, float x, float y);
-void KvSetAlphaTest(KvShaderProgram& program, GLint function, float reference);
+// The uniforms of the program in use, set through the cache where they differ from the values
+// it has, so that whoever sets them (the device, the overlay) tells the device.
+void KvSetHalfPixel(KvGlCache& cache, KvShaderProgram& program, float x, float y);
+void KvSetAlphaTest(KvGlCache& cache, KvShaderProgram& program, GLint function, float reference);

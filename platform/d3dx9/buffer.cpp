@@ -1,15 +1,18 @@
-// A plain block of memory handed out as an interface.
+// A plain block of memory handed out as an interface: the whole ID3DXBuffer.
 #include <vector>
 
-#include "platform/d3dx9.h"
-#include "platform/ref_counted.h"
+#include "platform/d3dx9/com_object.h"
 
 namespace {
 
-class Buffer final : public KvRefCounted<ID3DXBuffer> {
+class Buffer final : public KvComObject<ID3DXBuffer> {
  public:
   explicit Buffer(DWORD size) : bytes_(size, 0) {}
+  HRESULT QueryInterface(REFIID riid, void** out) override {
+    return Query(riid, out, {&IID_ID3DXBuffer});
+  }
   void* GetBufferPointer() override { return bytes_.empty() ? nullptr : bytes_.data(); }
+  DWORD GetBufferSize() override { return DWORD(bytes_.size()); }
 
  private:
   std::vector<BYTE> bytes_;

@@ -1,42 +1,10 @@
 // The D3DXMATRIX operators and the D3DXMatrix operations: left-handed, row vectors
 // (p' = p x M, translation in the fourth row), [0, 1] depth. Every output may alias an input.
+// The matrix operators and D3DXMatrixIdentity, inline in the platform's header, are in
+// math_operators.cpp.
 #include <cmath>
-#include <cstring>
 
 #include "platform/d3dx9.h"
-
-D3DXMATRIX::D3DXMATRIX(float f11, float f12, float f13, float f14, float f21, float f22, float f23,
-                       float f24, float f31, float f32, float f33, float f34, float f41, float f42,
-                       float f43, float f44) {
-  const float rows[4][4] = {
-      {f11, f12, f13, f14}, {f21, f22, f23, f24}, {f31, f32, f33, f34}, {f41, f42, f43, f44}};
-  std::memcpy(m, rows, sizeof(m));
-}
-
-D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& other) {
-  D3DXMatrixMultiply(this, this, &other);
-  return *this;
-}
-
-D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& other) const {
-  D3DXMATRIX result;
-  D3DXMatrixMultiply(&result, this, &other);
-  return result;
-}
-
-// Bitwise comparison, as the platform's operator does.
-bool D3DXMATRIX::operator==(const D3DXMATRIX& other) const {
-  return std::memcmp(m, other.m, sizeof(m)) == 0;
-}
-
-bool D3DXMATRIX::operator!=(const D3DXMATRIX& other) const {
-  return !(*this == other);
-}
-
-D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
-  *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
-  return out;
-}
 
 D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
   *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1);

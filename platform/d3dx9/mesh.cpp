@@ -45,46 +45,62 @@ KvMesh::~KvMesh() {
   device_->Release();
 }
 
-KvMesh* KvMesh::Create(IDirect3DDevice9* device, const KvXMeshData& data) {
+KvMesh* KvMesh::Create(IDirect3DDevice9* device, const KvXMeshData& data, DWORD options) {
   auto* mesh = new KvMesh(device);
-  if (!mesh->Fill(data)) {
+  if (!mesh->Fill(data, options)) {
     mesh->Release();
     return nullptr;
   }
   return mesh;
 }
 
-bool KvMesh::Fill(const KvXMeshData& data) {
+// The options kept are those the mesh has: the pool flags the caller gave and the index width
+// it was given.
+bool KvMesh::Fill(const KvXMeshData& data, DWORD options) {
   fvf_ = FormatOf(data);
   stride_ = D3DXGetFVFVertexSize(fvf_);
   vertexCount_ = static_cast<DWORD>(data.VertexCount());
+  options_ = options & (D3DXMESH_SYSTEMMEM | D3DXMESH_MANAGED | D3DXMESH_32BIT);
+  if (vertexCount_ > 0xFFFF) options_ |= D3DXMESH_32BIT;
   positions_ = data.positions;
   indices_ = data.indices;
   attributes_.assign(data.attributes.begin(), data.attributes.end());
   if (vertexCount_ == 0 || attributes_.empty()) return false;
   BuildAttributeTable();
+  if (!FillVertices(data)) return false;
+  if (Wide()) return FillIndices(D3DFMT_INDEX32, indices_);
+  narrowIndices_.assign(indices_.begin(), indices_.end());
+  return FillIndices(D3DFMT_INDEX16, narrowIndices_);
+}
 
+bool KvMesh::FillVertices(const KvXMeshData& data) {
+  void* memory = nullptr;
   if (FAILED(device_->CreateVertexBuffer(vertexCount_ * stride_, 0, fvf_, D3DPOOL_MANAGED,
-                                         &vertices_, nullptr))) {
+                                         &vertices_, nullptr)) ||
+      FAILED(vertices_->Lock(0, 0, &memory, 0))) {
     return false;
   }
-  void* memory = nullptr;
-  if (FAILED(vertices_->Lock(0, 0, &memory, 0))) return false;
   auto* out = static_cast<BYTE*>(memory);
   for (std::size_t i = 0; i < vertexCount_; ++i) out = WriteVertex(out, data, i);
   vertices_->Unlock();
+  return true;
+}
 
-  const UINT indexBytes = static_cast<UINT>(indices_.size() * sizeof(std::uint32_t));
-  if (FAILED(device_->CreateIndexBuffer(indexBytes, 0, D3DFMT_INDEX32, D3DPOOL_MANAGED,
-                                        &drawIndices_, nullptr)) ||
+// The draw buffer holds the file's faces grouped by attribute, in the table's order.
+template <typename Index>
+bool KvMesh::FillIndices(D3DFORMAT format, const std::vector<Index>& fileOrder) {
+  void* memory = nullptr;
+  const UINT indexBytes = static_cast<UINT>(fileOrder.size() * sizeof(Index));
+  if (FAILED(device_->CreateIndexBuffer(indexBytes, 0, format, D3DPOOL_MANAGED, &drawIndices_,
+                                        nullptr)) ||
       FAILED(drawIndices_->Lock(0, indexBytes, &memory, 0))) {
     return false;
   }
-  auto* grouped = static_cast<std::uint32_t*>(memory);
+  auto* grouped = static_cast<Index*>(memory);
   for (const D3DXATTRIBUTERANGE& range : table_) {
     for (DWORD face = 0; face < attributes_.size(); ++face) {
       if (attributes_[face] != range.AttribId) continue;
-      std::memcpy(grouped, &indices_[face * 3], 12);
+      std::memcpy(grouped, &fileOrder[face * 3], 3 * sizeof(Index));
       grouped += 3;
     }
   }
@@ -134,7 +150,7 @@ HRESULT KvMesh::UnlockVertexBuffer() {
 
 HRESULT KvMesh::LockIndexBuffer(DWORD, void** data) {
   if (!data) return D3DERR_INVALIDCALL;
-  *data = indices_.data();
+  *data = Wide() ? static_cast<void*>(indices_.data()) : narrowIndices_.data();
   return D3D_OK;
 }
 

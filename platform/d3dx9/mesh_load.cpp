@@ -34,7 +34,7 @@ void Clear(T** out) {
 
 }  // namespace
 
-HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD /*options*/, IDirect3DDevice9* device,
+HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD options, IDirect3DDevice9* device,
                            ID3DXBuffer** adjacency, ID3DXBuffer** materials,
                            ID3DXBuffer** effectInstances, DWORD* materialCount, ID3DXMesh** mesh) {
   Clear(adjacency);
@@ -46,7 +46,7 @@ HRESULT D3DXLoadMeshFromXA(LPCSTR fileName, DWORD /*options*/, IDirect3DDevice9*
 
   KvXMeshData data;
   if (!KvReadXFile(fileName, data)) return D3DXERR_INVALIDDATA;
-  KvMesh* created = KvMesh::Create(device, data);
+  KvMesh* created = KvMesh::Create(device, data, options);
   if (!created) return D3DXERR_INVALIDDATA;
   if (materials) {
     *materials = MaterialBuffer(data.materials);

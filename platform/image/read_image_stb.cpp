@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "platform/image/image_header.h"
+#include "platform/image/stb_guards.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ bool KvReadImageStb(const std::uint8_t* data, std::size_t size, const KvImageLim
                     KvImage& image) {
   KvImageHeader header;
   if (!data || size == 0 || size > std::size_t(INT_MAX) || !KvReadImageHeader(data, size, header) ||
-      !KvImageWithinLimits(header.width, header.height, limits)) {
+      !KvImageWithinLimits(header.width, header.height, limits) ||
+      !KvStbCanRead(data, size, header.format)) {
     return false;
   }
   int width = 0;

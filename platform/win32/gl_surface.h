@@ -1,6 +1,7 @@
 // The window layer's face towards the device: an OpenGL context on a window's drawing surface,
 // and what the device must know of the window and the keyboard. The desktop backend makes an
-// OpenGL 3.3 core context through SDL; the browser's a WebGL 2 context on the page's canvas.
+// OpenGL 3.3 core or an OpenGL ES 3.0 context through SDL, as the device asks; the browser's a
+// WebGL 2 context (OpenGL ES 3.0) on the page's canvas.
 // The device includes this header and nothing else of the window layer's insides.
 #pragma once
 
@@ -10,9 +11,12 @@
 
 using KvGlContext = void*;
 
-// An OpenGL context on the window, current afterwards; null, with the reason recorded, when a
-// context of the version the device needs cannot be had.
-KvGlContext KvCreateGlContext(HWND window);
+// The OpenGL a device draws with, which its build chooses.
+enum class KvGlApi { kCore33, kEs30 };
+
+// An OpenGL context of that kind on the window, current afterwards; null, with the reason
+// recorded, when it cannot be had. The device checks the version it was given itself.
+KvGlContext KvCreateGlContext(HWND window, KvGlApi api);
 void KvDeleteGlContext(HWND window, KvGlContext context);
 void KvMakeGlContextCurrent(HWND window, KvGlContext context);
 // Shows what was drawn into the window's own framebuffer.

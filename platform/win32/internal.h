@@ -45,8 +45,14 @@ KvNativeWindow* KvCreateNativeWindow(LPCSTR title, int x, int y, int width, int 
 void KvDestroyNativeWindow(KvNativeWindow* native);
 // Shows or hides it; whether it was shown before.
 bool KvShowNativeWindow(KvNativeWindow* native, bool show);
-// Puts what arrived from the keyboard and the windows since the last call on the queue.
+// Puts what arrived from the keyboard and the windows since the last call on the queue
+// (events.cpp), after the wait for the display to take the next frame (frames.cpp).
 void KvPumpNativeEvents();
+// The display's side of presenting (frames.cpp): a frame presented (the swap calls it), and
+// the wait the pump makes before the next one. The desktop shows each frame at once and never
+// waits; the browser shows it at its next animation frame, which the program waits for.
+void KvFramePresented();
+void KvWaitForFrame();
 // The size of the screen the windows are shown on; false when there is none.
 bool KvScreenSize(int& width, int& height);
 // The real clock, in milliseconds, that timeGetTime reads unless a test replaces it.

@@ -64,26 +64,47 @@ class MeshAppender {
   }
 
  private:
-  // Without normals the file's vertices are taken as they are; with normals each distinct
-  // (position, normal) pair of a face corner becomes a vertex of its own.
+  // The file's vertices keep their numbers, as in the platform's own loader. With normals, a
+  // vertex takes the normal of the first corner that uses it; a corner with another normal (by
+  // value) uses a copy of the vertex with that normal, appended after the file's vertices and
+  // shared by every corner of that vertex with the same normal.
   void MakeVertices() {
-    cornerVertex_.resize(mesh_.corners.size());
     const std::uint32_t base = static_cast<std::uint32_t>(out_.VertexCount());
-    if (mesh_.normalIndex.empty()) {
-      for (std::uint32_t v = 0; v < mesh_.VertexCount(); ++v) AppendVertex(v, nullptr);
-      for (std::size_t c = 0; c < mesh_.corners.size(); ++c) {
-        cornerVertex_[c] = base + mesh_.corners[c];
-      }
-      return;
-    }
-    std::unordered_map<std::uint64_t, std::uint32_t> split;
+    const std::uint32_t count = mesh_.VertexCount();
+    cornerVertex_.resize(mesh_.corners.size());
+    std::vector<const float*> normalOf(count, nullptr);
+    std::vector<std::pair<std::uint32_t, const float*>> copies;      // file vertex, normal
+    std::unordered_multimap<std::uint32_t, std::uint32_t> copiesOf;  // file vertex -> copy
     for (std::size_t c = 0; c < mesh_.corners.size(); ++c) {
-      const std::uint64_t key = std::uint64_t{mesh_.corners[c]} << 32 | mesh_.normalIndex[c];
-      const auto [it, added] =
-          split.try_emplace(key, static_cast<std::uint32_t>(out_.VertexCount()));
-      if (added) AppendVertex(mesh_.corners[c], &mesh_.normals[3 * mesh_.normalIndex[c]]);
-      cornerVertex_[c] = it->second;
+      const std::uint32_t v = mesh_.corners[c];
+      cornerVertex_[c] = base + v;
+      if (mesh_.normalIndex.empty()) continue;
+      const float* normal = &mesh_.normals[3 * mesh_.normalIndex[c]];
+      if (!normalOf[v]) normalOf[v] = normal;
+      if (SameNormal(normalOf[v], normal)) continue;
+      cornerVertex_[c] = CopyOf(v, normal, copies, copiesOf, base + count);
     }
+    for (std::uint32_t v = 0; v < count; ++v) AppendVertex(v, normalOf[v]);
+    for (const auto& [v, normal] : copies) AppendVertex(v, normal);
+  }
+
+  static bool SameNormal(const float* a, const float* b) {
+    return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+  }
+
+  // The copy of vertex v with this normal, made when there is none yet.
+  static std::uint32_t CopyOf(std::uint32_t v, const float* normal,
+                              std::vector<std::pair<std::uint32_t, const float*>>& copies,
+                              std::unordered_multimap<std::uint32_t, std::uint32_t>& copiesOf,
+                              std::uint32_t firstCopy) {
+    const auto [begin, end] = copiesOf.equal_range(v);
+    for (auto it = begin; it != end; ++it) {
+      if (SameNormal(copies[it->second].second, normal)) return firstCopy + it->second;
+    }
+    const auto copy = static_cast<std::uint32_t>(copies.size());
+    copies.emplace_back(v, normal);
+    copiesOf.emplace(v, copy);
+    return firstCopy + copy;
   }
 
   void AppendVertex(std::uint32_t v, const float* normal) {

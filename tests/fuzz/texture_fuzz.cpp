@@ -1,4 +1,5 @@
-// Feeds arbitrary bytes to the texture decoder as the program's loader does; any crash, hang,
+// Feeds arbitrary bytes to the texture decoder as the program's loader does (texture_fuzz over
+// SDL2_image, texture_stb_fuzz over stb_image, as on Windows and in the browser); any crash, hang,
 // sanitizer report or broken property of the levels is a bug.
 #include <cstddef>
 #include <cstdint>

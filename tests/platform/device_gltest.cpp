@@ -177,3 +177,36 @@ TEST_F(KvPresentTest, OnAnotherSizeItStretchesTheBackBufferTheRightWayUp) {
   EXPECT_EQ(Rgb(picture[75 * 400 + 300]), 0x00FF00u);
   EXPECT_EQ(Rgb(picture[150 * 400 + 100]), 0x00FF00u);
 }
+
+// Values whose 32-bit sums wrap round to small numbers are refused rather than drawn from far
+// outside the buffers; a clear rectangle with extreme corners clears the back buffer and no
+// more.
+TEST_F(KvDeviceTest, ValidatingCallsRefuseValuesWhoseSumsWrap) {
+  Open();
+  IDirect3DVertexBuffer9* vertices = Buffer(std::vector<KvTestVertex>(4));
+  IDirect3DIndexBuffer9* indices = nullptr;
+  ASSERT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
+            D3D_OK);
+  device->SetIndices(indices);
+  constexpr UINT kTop = 0xFFFFFFFFu;
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, kTop - 2, 1),
+            D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0x7FFFFFFF, 0x80000001u, 4, 0, 1),
+            D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0x55555556u), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_LINELIST, 0, 0x80000001u), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, kTop - 1, 2), D3DERR_INVALIDCALL);
+  device->SetStreamSource(0, vertices, 0, 0x80000000u);
+  EXPECT_EQ(device->DrawPrimitive(D3DPT_POINTLIST, 0x20000000u, 1), D3DERR_INVALIDCALL);
+  D3DVIEWPORT9 wide = {0xFFFFFF00u, 0, 0x200, 600, 0, 1}, tall = {0, 0xFFFFFF00u, 800, 0x200, 0, 1};
+  EXPECT_EQ(device->SetViewport(&wide), D3DERR_INVALIDCALL);
+  EXPECT_EQ(device->SetViewport(&tall), D3DERR_INVALIDCALL);
+  const D3DRECT everything = {-0x7FFFFFFF - 1, -0x7FFFFFFF - 1, 0x7FFFFFFF, 0x7FFFFFFF};
+  EXPECT_EQ(device->Clear(1, &everything, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);
+  EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(799, 599)), std::pair(0x0000FFu, 0x0000FFu));
+  device->SetIndices(nullptr);
+  device->SetStreamSource(0, nullptr, 0, 0);
+  indices->Release();
+  vertices->Release();
+}

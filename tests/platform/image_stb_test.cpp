@@ -1,6 +1,7 @@
 // The browser's image decoder (stb_image) against the desktop's (SDL2_image): the same texels
 // from every shipped texture and every image of the fuzz corpus but JPEGs, whose two decoders
-// round their colour transforms differently; the same refusal of a header beyond the limits.
+// round their colour transforms differently; the same refusal of a header beyond the limits and
+// of the files that break stb_image.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 
 #include "platform/image/read_image.h"
 #include "platform/image/read_image_stb.h"
+#include "platform/image/stb_guards.h"
 
 namespace {
 
@@ -51,6 +53,22 @@ TEST(StbImageReader, RefusesAnImageBeyondTheLimits) {
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {255, 256u * 256u}, image));
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {256, 256u * 128u - 1}, image));
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size() / 2, {}, image));  // cut short
+}
+
+// Inputs on which stb_image itself writes past a table or allocates what the file claims are
+// refused before it reads them: the Windows program and the browser decode users' files so.
+TEST(StbImageReader, RefusesTheFilesThatBreakStbImage) {
+  for (const char* name :
+       {"jpeg_fill_bytes_before_stuffed_zero_hide_a_table.jpg",
+        "jpeg_huffman_table_over_256_codes.jpg", "jpeg_table_runs_past_its_segment.jpg",
+        "jpeg_progressive_scan_uses_undefined_table.jpg", "jpeg_after_fill_bytes_read_as_tga.jpg",
+        "png_chunk_claims_2_gb.png", "png_empty_image_data_before_any.png"}) {
+    const std::vector<std::uint8_t> bytes =
+        FileBytes(std::string("tests/fuzz/crashes/texture/") + name);
+    KvImageHeader header;
+    ASSERT_TRUE(KvReadImageHeader(bytes.data(), bytes.size(), header)) << name;
+    EXPECT_FALSE(KvStbCanRead(bytes.data(), bytes.size(), header.format)) << name;
+  }
 }
 
 }  // namespace

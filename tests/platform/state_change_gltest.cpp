@@ -185,3 +185,50 @@ TEST_F(KvStateChangeTest, AStateChangedBetweenTwoDrawsShowsInTheSecond) {
     Set(c, before);
   }
 }
+
+// An F3 frame draws the figures with the untextured, vertex-coloured program at OpenGL's own
+// pixel centres, and presenting binds a vertex array of its own. The same program drawing
+// after it keeps Direct3D's centres (edges half way between two show a pixel off otherwise), and
+// an index buffer made after the Present is the one drawn, not the one bound before it.
+TEST_F(KvDeviceTest, AfterAnOverlayFrameDrawsKeepTheirPixelCentresAndTheirIndexBuffer) {
+  Open();
+  const auto x = [](float pixels) { return pixels / 400.0f - 1.0f; };
+  const auto y = [](float pixels) { return 1.0f - pixels / 300.0f; };
+  std::vector<KvTestVertex> corners;
+  for (float left : {101.5f, 501.5f}) {  // bottom left, top left, bottom right, top right
+    for (auto [cx, cy] : {std::pair(0, 1), {0, 0}, {1, 1}, {1, 0}}) {
+      corners.push_back({x(left + 199 * cx), y(201.5f + 199 * cy), 0.5f, 0xFF40C080, 0, 0});
+    }
+  }
+  IDirect3DVertexBuffer9* vertices = Buffer(corners);
+  const auto quadIndices = [&](WORD first) {  // two triangles, clockwise on screen
+    IDirect3DIndexBuffer9* made = nullptr;
+    void* memory = nullptr;
+    device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &made, nullptr);
+    EXPECT_EQ(made->Lock(0, 0, &memory, 0), D3D_OK);
+    const WORD list[] = {first,           WORD(first + 1), WORD(first + 2),
+                         WORD(first + 2), WORD(first + 1), WORD(first + 3)};
+    std::copy_n(list, 6, static_cast<WORD*>(memory));
+    made->Unlock();
+    return made;
+  };
+  const auto frame = [&](IDirect3DIndexBuffer9* indices) {
+    Clear(0xFF000000);
+    device->SetIndices(indices);
+    device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 8, 0, 2);
+    return ReadBack();
+  };
+  IDirect3DIndexBuffer9* right = quadIndices(4);
+  const std::vector<DWORD> expected = frame(right);
+  IDirect3DIndexBuffer9* left = quadIndices(0);
+  frame(left);
+  kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
+  device->Present(nullptr, nullptr, nullptr, nullptr);
+  kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
+  IDirect3DIndexBuffer9* madeAfter = quadIndices(4);
+  EXPECT_EQ(Differing(frame(madeAfter), expected), 0u);
+  device->SetIndices(nullptr);
+  for (IUnknown* resource : std::initializer_list<IUnknown*>{vertices, right, left, madeAfter}) {
+    resource->Release();
+  }
+}

@@ -60,6 +60,7 @@ void TranslateEvent(const SDL_Event& event) {
 }  // namespace
 
 void KvPumpNativeEvents() {
+  KvWaitForFrame();
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) TranslateEvent(event);

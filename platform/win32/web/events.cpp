@@ -1,6 +1,6 @@
-// The canvas's key events become window messages and key state. Keys reach the program while
-// the canvas has the focus; when it loses it, the keys held are released, as the desktop does
-// when its window loses the focus.
+// The canvas's key events become window messages and key state, and the pump. Keys reach the
+// program while the canvas has the focus; when it loses it, the keys held are released, as the
+// desktop does when its window loses the focus.
 #include <emscripten/html5.h>
 
 #include "platform/win32/web/page.h"
@@ -46,11 +46,21 @@ EM_BOOL FocusLost(int, const EmscriptenFocusEvent*, void*) {
 
 }  // namespace
 
-void KvListenToCanvasKeys() {
+bool KvListenToCanvasKeys() {
   static bool listening = false;
-  if (listening) return;
-  listening = true;
-  emscripten_set_keydown_callback(kKvCanvas, nullptr, EM_TRUE, KeyDown);
-  emscripten_set_keyup_callback(kKvCanvas, nullptr, EM_TRUE, KeyUp);
-  emscripten_set_blur_callback(kKvCanvas, nullptr, EM_TRUE, FocusLost);
+  if (listening) return true;
+  listening = emscripten_set_keydown_callback(kKvCanvas, nullptr, EM_TRUE, KeyDown) ==
+                  EMSCRIPTEN_RESULT_SUCCESS &&
+              emscripten_set_keyup_callback(kKvCanvas, nullptr, EM_TRUE, KeyUp) ==
+                  EMSCRIPTEN_RESULT_SUCCESS &&
+              emscripten_set_blur_callback(kKvCanvas, nullptr, EM_TRUE, FocusLost) ==
+                  EMSCRIPTEN_RESULT_SUCCESS;
+  if (!listening) KvSetLastPlatformError("the page's canvas takes no key events");
+  return listening;
+}
+
+// The page's callbacks have put the key events on the queue already; the pump only waits for
+// the browser's next frame when one was presented.
+void KvPumpNativeEvents() {
+  KvWaitForFrame();
 }

@@ -5,8 +5,9 @@
 // present: the way there from main is direct calls only, so Asyncify, which unwinds the stack
 // into the wait and rewinds it after, instruments just those few functions (the present is
 // reached through the device's virtual Present, and instrumenting every function that makes an
-// indirect call made the program a third larger). Each present is counted for the page
-// (Module.kvFrames); the page's address can ask the program to hold at a frame (?hold=N).
+// indirect call made the program a third larger). The link checks that main is among them
+// (web/asyncify_check.sh). Each present is counted for the page (Module.kvFrames); the page's
+// address can ask the program to hold at a frame (?hold=N).
 #include <emscripten.h>
 
 #include <cstdio>
@@ -74,19 +75,19 @@ void WaitAfterPresent() {
 
 }  // namespace
 
-void KvSwapGlWindow(HWND) {
+void KvFramePresented() {
   KvPageCountFrames(++framesPresented);
   if (framesPresented == 1) std::puts("korvane: first frame");
   presentPending = true;
 }
 
 // After a present, the wait for the browser's next animation frame. Otherwise nothing to
-// fetch: the page's callbacks put key events on the queue while the program waits. But a
+// wait for: the page's callbacks put key events on the queue while the program waits. But a
 // browser on virtual time (a headless browser's timed screenshots) stands its clock still
 // within one task, and a program polling for the time of its next frame would poll for ever:
 // once the clock has stood still over many polls, give the browser a turn, which also moves
 // virtual time on.
-void KvPumpNativeEvents() {
+void KvWaitForFrame() {
   if (presentPending) {
     presentPending = false;
     WaitAfterPresent();

@@ -14,7 +14,11 @@ EMSCRIPTEN_WEBGL_CONTEXT_HANDLE HandleOf(KvGlContext context) {
 
 }  // namespace
 
-KvGlContext KvCreateGlContext(HWND) {
+KvGlContext KvCreateGlContext(HWND, KvGlApi api) {
+  if (api != KvGlApi::kEs30) {
+    KvSetLastPlatformError("the browser offers OpenGL ES 3.0 (WebGL 2) only");
+    return nullptr;
+  }
   EmscriptenWebGLContextAttributes attributes;
   emscripten_webgl_init_context_attributes(&attributes);
   attributes.majorVersion = 2;
@@ -30,7 +34,11 @@ KvGlContext KvCreateGlContext(HWND) {
     KvSetLastPlatformError("no WebGL 2 context on the page's canvas");
     return nullptr;
   }
-  emscripten_webgl_make_context_current(context);
+  if (emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+    KvSetLastPlatformError("the page's WebGL 2 context cannot be made current");
+    emscripten_webgl_destroy_context(context);
+    return nullptr;
+  }
   return reinterpret_cast<KvGlContext>(static_cast<std::intptr_t>(context));
 }
 
@@ -40,6 +48,11 @@ void KvDeleteGlContext(HWND, KvGlContext context) {
 
 void KvMakeGlContextCurrent(HWND, KvGlContext context) {
   emscripten_webgl_make_context_current(HandleOf(context));
+}
+
+// What was drawn shows once the program gives the browser its turn, which the pump does.
+void KvSwapGlWindow(HWND) {
+  KvFramePresented();
 }
 
 void KvGlDrawableSize(HWND, int& width, int& height) {

@@ -1,5 +1,5 @@
 // The page's entry: hands over to the application's WinMain and tells the page when it has
-// returned (Module.kvExitCode, the status line, the console).
+// returned (Module.kvExitCode, the status line with the reason of a failed start, the console).
 #include <emscripten.h>
 
 #include <cstdio>
@@ -13,9 +13,11 @@ EM_JS(void, KvPageProgramEnded, (int exitCode), {
   const canvas = document.getElementById('canvas');
   if (canvas) canvas.style.visibility = 'hidden';
   const status = document.getElementById('status');
+  // A failed start says why: the program's last line on stderr, which the page keeps.
+  const why = exitCode !== 0 && Module.kvLastError ? ' ' + Module.kvLastError + "." : "";
   if (status) {
-    status.textContent = 'The program has ended (exit code ' + exitCode + '). ' +
-                         'Reload the page to start it again.';
+    status.textContent = 'The program has ended (exit code ' + exitCode + ').' + why +
+                         ' Reload the page to start it again.';
   }
 });
 // clang-format on

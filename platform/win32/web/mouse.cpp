@@ -31,14 +31,16 @@ EM_BOOL Wheeled(int, const EmscriptenWheelEvent* wheel, void*) {
 
 }  // namespace
 
-void KvListenToCanvasMouse() {
+bool KvListenToCanvasMouse() {
   static bool listening = false;
-  if (listening) return;
-  listening = true;
-  emscripten_set_mousemove_callback(kKvCanvas, nullptr, EM_TRUE, Moved);
-  emscripten_set_mousedown_callback(kKvCanvas, nullptr, EM_TRUE, Clicked);
-  emscripten_set_mouseup_callback(kKvCanvas, nullptr, EM_TRUE, Clicked);
-  emscripten_set_wheel_callback(kKvCanvas, nullptr, EM_TRUE, Wheeled);
+  if (listening) return true;
+  constexpr EMSCRIPTEN_RESULT kDone = EMSCRIPTEN_RESULT_SUCCESS;
+  listening = emscripten_set_mousemove_callback(kKvCanvas, nullptr, EM_TRUE, Moved) == kDone &&
+              emscripten_set_mousedown_callback(kKvCanvas, nullptr, EM_TRUE, Clicked) == kDone &&
+              emscripten_set_mouseup_callback(kKvCanvas, nullptr, EM_TRUE, Clicked) == kDone &&
+              emscripten_set_wheel_callback(kKvCanvas, nullptr, EM_TRUE, Wheeled) == kDone;
+  if (!listening) KvSetLastPlatformError("the page's canvas takes no mouse events");
+  return listening;
 }
 
 void KvReadMouse(int& dx, int& dy, unsigned& buttons) {

@@ -13,10 +13,11 @@ struct KvNativeWindow {
 
 // The window on the canvas; null when none is open.
 HWND KvCanvasWindow();
-// Starts listening to the canvas's keys and focus (once).
-void KvListenToCanvasKeys();
-// Starts listening to the mouse over the canvas (once).
-void KvListenToCanvasMouse();
+// Starts listening to the canvas's keys and focus (once); false, with the reason recorded,
+// when the page refuses.
+bool KvListenToCanvasKeys();
+// Starts listening to the mouse over the canvas (once); false as above.
+bool KvListenToCanvasMouse();
 
 // Called by the page's on-screen controls: holds (down non-zero) or lets go of a key, as the
 // keyboard does.

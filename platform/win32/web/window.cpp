@@ -46,9 +46,8 @@ KvNativeWindow* KvCreateNativeWindow(LPCSTR title, int, int, int width, int heig
     return nullptr;
   }
   KvPageFitCanvas(width, height);
+  if (!KvListenToCanvasKeys() || !KvListenToCanvasMouse()) return nullptr;
   emscripten_set_window_title(title ? title : "");
-  KvListenToCanvasKeys();
-  KvListenToCanvasMouse();
   KvPageShowCanvas(false);
   return new KvNativeWindow;
 }

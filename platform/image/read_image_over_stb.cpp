@@ -1,4 +1,5 @@
-// The browser build's image decoding: stb_image, as SDL2_image is not there.
+// Image decoding through stb_image alone: the browser's and the Windows program's, as
+// SDL2_image is in neither.
 #include "platform/image/read_image.h"
 
 #include "platform/image/read_image_stb.h"
