@@ -18,3 +18,7 @@ HWND KvCanvasWindow();
 bool KvListenToCanvasKeys();
 // Starts listening to the mouse over the canvas (once); false as above.
 bool KvListenToCanvasMouse();
+
+// Called by the page's on-screen controls: holds (down non-zero) or lets go of a key, as the
+// keyboard does.
+extern "C" void KvPageKey(int virtualKey, int down);

@@ -1,5 +1,5 @@
-// The one window of the page: its canvas, sized to the window, with the window's title as the
-// page's. A second window finds the canvas taken.
+// The one window of the page: its canvas, sized by the page for the window and the screen, with
+// the window's title as the page's. A second window finds the canvas taken.
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -12,6 +12,18 @@ namespace {
 EM_JS(void, KvPageShowCanvas, (int shown), {
   const canvas = document.getElementById('canvas');
   if (canvas) canvas.style.visibility = shown ? 'visible' : 'hidden';
+});
+
+// The page lays the canvas out for the screen it is on (web/korvane.html's kvFitCanvas: its
+// shown size and its drawable), told the window's size; without that the canvas shows it 1:1.
+EM_JS(void, KvPageFitCanvas, (int width, int height), {
+  const canvas = document.getElementById('canvas');
+  if (Module.kvFitCanvas) {
+    Module.kvFitCanvas(width, height);
+  } else if (canvas) {
+    canvas.style.width = width + 'px';
+    canvas.style.height = height + 'px';
+  }
 });
 // clang-format on
 
@@ -29,12 +41,11 @@ KvNativeWindow* KvCreateNativeWindow(LPCSTR title, int, int, int width, int heig
     KvSetLastPlatformError("the page's canvas already has a window");
     return nullptr;
   }
-  // The canvas holds as many pixels as it shows, so the picture is shown 1:1.
-  if (emscripten_set_canvas_element_size(kKvCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS ||
-      emscripten_set_element_css_size(kKvCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS) {
+  if (emscripten_set_canvas_element_size(kKvCanvas, width, height) != EMSCRIPTEN_RESULT_SUCCESS) {
     KvSetLastPlatformError("the page has no canvas");
     return nullptr;
   }
+  KvPageFitCanvas(width, height);
   if (!KvListenToCanvasKeys() || !KvListenToCanvasMouse()) return nullptr;
   emscripten_set_window_title(title ? title : "");
   KvPageShowCanvas(false);
