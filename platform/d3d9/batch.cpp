@@ -75,6 +75,7 @@ void KvDrawBatch::Destroy(KvGlCache& cache) {
   cache.DeleteBuffer(instanceBuffer_);
   cache.DeleteBuffer(expandedVertices_);
   cache.DeleteBuffer(expandedIndices_);
+  expandedIndexList_ = {};
 }
 
 bool KvDrawBatch::Joins(const Run& run) const {

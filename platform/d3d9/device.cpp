@@ -135,6 +135,14 @@ bool KvDevice::CreateTargets() {
 KvDevice::~KvDevice() {
   FlushDraws();
   MakeCurrent();
+  DeleteObjects();
+  KvDeleteGlContext(window_, context_);
+  if (currentDevice == this) currentDevice = nullptr;
+  KvReleaseWindow(window_);
+  owner_->Release();
+}
+
+void KvDevice::DeleteObjects() {
   for (KvShaderProgram& program : programs_) cache_.DeleteProgram(program.name);
   cache_.DeleteProgram(presentProgram_);
   glDeleteSamplers(1, &sampler_);
@@ -145,10 +153,6 @@ KvDevice::~KvDevice() {
   glDeleteFramebuffers(1, &framebuffer_);
   cache_.DeleteTexture(colorTexture_);
   glDeleteRenderbuffers(1, &depthBuffer_);
-  KvDeleteGlContext(window_, context_);
-  if (currentDevice == this) currentDevice = nullptr;
-  KvReleaseWindow(window_);
-  owner_->Release();
 }
 
 // Each device has a context of its own, whose state its cache follows, so nothing need be

@@ -1,7 +1,7 @@
 // Inside the platform layer: the device over OpenGL.
 // Its methods: device.cpp (creation, context, resources, state setters and getters),
 // draw.cpp (applying dirty state groups, draws, gathered draws), frame.cpp (scenes, clear,
-// presentation, reading the picture back).
+// presentation, reading the picture back), lost_context.cpp (a context lost and given back).
 #pragma once
 
 #include <array>
@@ -12,6 +12,7 @@
 #include "platform/d3d9/frame_figures.h"
 #include "platform/d3d9/gl_cache.h"
 #include "platform/d3d9/overlay.h"
+#include "platform/d3d9/resources.h"
 #include "platform/d3d9/shader.h"
 #include "platform/d3dx9.h"
 #include "platform/ref_counted.h"
@@ -74,6 +75,12 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   void FlushDraws();
   // Whether draws that differ only in the world transform are gathered (on by default).
   void SetDrawBatching(bool on);
+  // The resources the device made, whose OpenGL objects it makes again after a lost context.
+  void Adopt(KvDeviceResource* resource);
+  void Disown(KvDeviceResource* resource);
+  // For tests: the context taken away (lost) or given back without its objects (!lost), as a
+  // browser does with a page's WebGL context.
+  void SimulateContextLoss(bool lost);
   UINT Width() const { return width_; }
   UINT Height() const { return height_; }
   // Back buffer as ARGB, rows top to bottom.
@@ -85,6 +92,11 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
            bool depthBuffer);
   bool CreateTargets();
   bool CreateBackBuffer();
+  void DeleteObjects();
+  // Where frames begin and end: follows what became of the context, makes the objects again
+  // once it is back, and says whether frames can draw.
+  bool FollowContext();
+  void RestoreObjects();
   // Compares, and when the value differs issues the waiting draws, stores it and marks the
   // group.
   template <class T>
@@ -131,6 +143,9 @@ class KvDevice final : public KvRefCounted<IDirect3DDevice9> {
   KvFiguresOverlay overlay_;
   bool batching_ = true;
   bool inScene_ = false;
+  std::vector<KvDeviceResource*> resources_;
+  bool contextLost_ = false;  // frames run without drawing while it is
+  bool objectsLost_ = false;  // the context is back without the device's objects
   std::vector<DWORD> presented_;
   UINT presentedWidth_ = 0;
   UINT presentedHeight_ = 0;

@@ -149,6 +149,7 @@ void KvDevice::SetDrawBatching(bool on) {
 
 void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
+  if (contextLost_) return batch_.Start({});  // nothing drawn shows
   ApplyState();
   figures_.CountDraw(batch_.Size());
   batch_.Flush(CurrentStream(0), cache_);
@@ -181,6 +182,7 @@ HRESULT KvDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertexInde
     return D3DERR_INVALIDCALL;
   }
   if (primitiveCount == 0) return D3D_OK;
+  if (contextLost_) return D3D_OK;  // validated, but nothing drawn shows
   const UINT indexSize = indices->Format() == D3DFMT_INDEX16 ? 2 : 4;
   if (((unsigned long long)startIndex + count) * indexSize > indices->Length() ||
       !StreamHolds((unsigned long long)baseVertexIndex + minVertexIndex, numVertices)) {

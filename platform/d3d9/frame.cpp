@@ -16,6 +16,7 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
     return D3DERR_INVALIDCALL;
   }
   FlushDraws();
+  if (!FollowContext()) return D3D_OK;
   MakeCurrent();
   cache_.BindFramebuffer(target_);
   cache_.ColorMask({true, true, true, true});
@@ -43,6 +44,7 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
 
 HRESULT KvDevice::BeginScene() {
   if (inScene_) return D3DERR_INVALIDCALL;
+  FollowContext();
   inScene_ = true;
   return D3D_OK;
 }
@@ -53,10 +55,17 @@ HRESULT KvDevice::EndScene() {
   return D3D_OK;
 }
 
+// Without a context the frame is still presented, drawing nothing: the window layer counts it
+// and waits for the display as for any other.
 HRESULT KvDevice::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
   FlushDraws();
   MakeCurrent();
   if (KvWindowDestroyed(window_)) return D3D_OK;
+  if (!FollowContext()) {
+    KvSwapGlWindow(window_);
+    figures_.EndFrame(KvFrameFigures::Clock::now());
+    return D3D_OK;
+  }
   int drawableWidth = 0;
   int drawableHeight = 0;
   KvGlDrawableSize(window_, drawableWidth, drawableHeight);

@@ -29,17 +29,28 @@ template <class Interface>
 KvBuffer<Interface>::KvBuffer(KvDevice* device, UINT length, DWORD format)
     : device_(device), memory_(length, 0), format_(format) {
   device_->AddRef();
-  KvGlCache& cache = device_->MakeCurrent();
-  glGenBuffers(1, &name_);
-  const GLenum target = BindFor(this, cache, name_);
-  glBufferData(target, length, memory_.data(), GL_STATIC_DRAW);
+  MakeGlObject(device_->MakeCurrent());
+  device_->Adopt(this);
 }
 
 template <class Interface>
 KvBuffer<Interface>::~KvBuffer() {
   device_->Forget(static_cast<Interface*>(this));
-  device_->MakeCurrent().DeleteBuffer(name_);
+  device_->Disown(this);
+  DeleteGlObject(device_->MakeCurrent());
   device_->Release();
+}
+
+template <class Interface>
+void KvBuffer<Interface>::MakeGlObject(KvGlCache& cache) {
+  glGenBuffers(1, &name_);
+  const GLenum target = BindFor(this, cache, name_);
+  glBufferData(target, static_cast<GLsizeiptr>(memory_.size()), memory_.data(), GL_STATIC_DRAW);
+}
+
+template <class Interface>
+void KvBuffer<Interface>::DeleteGlObject(KvGlCache& cache) {
+  cache.DeleteBuffer(name_);
 }
 
 template <class Interface>
@@ -93,21 +104,30 @@ KvTexture::KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3D
     width = std::max(1u, width / 2);
     height = std::max(1u, height / 2);
   }
-  KvGlCache& cache = device_->MakeCurrent();
+  MakeGlObject(device_->MakeCurrent());
+  device_->Adopt(this);
+}
+
+KvTexture::~KvTexture() {
+  device_->Forget(static_cast<IDirect3DBaseTexture9*>(this));
+  device_->Disown(this);
+  DeleteGlObject(device_->MakeCurrent());
+  device_->Release();
+}
+
+void KvTexture::MakeGlObject(KvGlCache& cache) {
   glGenTextures(1, &name_);
   cache.BindTexture(name_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
-  for (UINT i = 0; i < levels; ++i) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_.size() - 1));
+  for (std::size_t i = 0; i < levels_.size(); ++i) {
     KvGlTexImage(static_cast<GLint>(i), static_cast<GLsizei>(levels_[i].width),
                  static_cast<GLsizei>(levels_[i].height), levels_[i].texels.data());
   }
 }
 
-KvTexture::~KvTexture() {
-  device_->Forget(static_cast<IDirect3DBaseTexture9*>(this));
-  device_->MakeCurrent().DeleteTexture(name_);
-  device_->Release();
+void KvTexture::DeleteGlObject(KvGlCache& cache) {
+  cache.DeleteTexture(name_);
 }
 
 HRESULT KvTexture::GetDevice(IDirect3DDevice9** device) {

@@ -1,7 +1,7 @@
 // Inside the platform layer: the vertex buffers, index buffers and textures a device creates.
 #pragma once
 
-#include "platform/d3d9/opengl.h"
+#include "platform/d3d9/gl_cache.h"
 
 #include <vector>
 
@@ -10,13 +10,27 @@
 
 class KvDevice;
 
+// What a resource keeps besides its copy in memory: the OpenGL object that mirrors it, which
+// a lost context takes away. The device holds every resource it made, so that it can make
+// their objects again from the copies when the context comes back.
+class KvDeviceResource {
+ public:
+  virtual void MakeGlObject(KvGlCache& cache) = 0;
+  virtual void DeleteGlObject(KvGlCache& cache) = 0;
+
+ protected:
+  ~KvDeviceResource() = default;
+};
+
 // A buffer of vertices or indices: a copy in memory that Lock hands out, mirrored into an
 // OpenGL buffer by Unlock. It holds its device until it is released.
 template <class Interface>
-class KvBuffer final : public KvRefCounted<Interface> {
+class KvBuffer final : public KvRefCounted<Interface>, public KvDeviceResource {
  public:
   KvBuffer(KvDevice* device, UINT length, DWORD format);
   ~KvBuffer() override;
+  void MakeGlObject(KvGlCache& cache) override;
+  void DeleteGlObject(KvGlCache& cache) override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
   HRESULT Lock(UINT offset, UINT size, void** data, DWORD flags) override;
   HRESULT Unlock() override;
@@ -36,11 +50,15 @@ class KvBuffer final : public KvRefCounted<Interface> {
 using KvVertexBuffer = KvBuffer<IDirect3DVertexBuffer9>;
 using KvIndexBuffer = KvBuffer<IDirect3DIndexBuffer9>;
 
-// A 2D texture in A8R8G8B8 with its full chain of levels, kept in memory as well (managed).
-class KvTexture final : public KvRefCounted<IDirect3DTexture9> {
+// A 2D texture in A8R8G8B8 with its full chain of levels, kept in memory as well (managed,
+// whatever pool was asked for).
+class KvTexture final : public KvRefCounted<IDirect3DTexture9>, public KvDeviceResource {
  public:
   KvTexture(KvDevice* device, UINT width, UINT height, UINT levels, D3DPOOL pool);
   ~KvTexture() override;
+  // Every level, from the copies in memory.
+  void MakeGlObject(KvGlCache& cache) override;
+  void DeleteGlObject(KvGlCache& cache) override;
   HRESULT GetDevice(IDirect3DDevice9** device) override;
   DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }
   HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;

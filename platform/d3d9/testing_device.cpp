@@ -31,6 +31,12 @@ bool SetDrawBatching(IDirect3DDevice9* device, bool on) {
   return ours != nullptr;
 }
 
+bool SimulateContextLoss(IDirect3DDevice9* device, bool lost) {
+  auto* ours = dynamic_cast<KvDevice*>(device);
+  if (ours) ours->SimulateContextLoss(lost);
+  return ours != nullptr;
+}
+
 void DrawOffscreen(bool offscreen) {
   KvDrawOffscreen() = offscreen;
 }

@@ -28,4 +28,8 @@ void KeepPresentedPictures(bool keep);
 bool ReadPresentedPicture(IDirect3DDevice9* device, std::vector<DWORD>& pixels, UINT& width,
                           UINT& height);
 
+// The device's context taken away (lost) and given back without its objects (!lost), as a
+// browser does with a page's WebGL context.
+bool SimulateContextLoss(IDirect3DDevice9* device, bool lost);
+
 }  // namespace kv_testing

@@ -18,6 +18,11 @@ enum class KvGlApi { kCore33, kEs30 };
 // recorded, when it cannot be had. The device checks the version it was given itself.
 KvGlContext KvCreateGlContext(HWND window, KvGlApi api);
 void KvDeleteGlContext(HWND window, KvGlContext context);
+// What became of the window's context since the last call: usable; taken away (a browser's
+// lost WebGL context: nothing drawn shows); or given back, usable again but with none of its
+// objects (said once, then usable). A desktop context is always usable.
+enum class KvGlContextState { kUsable, kLost, kRestored };
+KvGlContextState KvTakeGlContextState(HWND window);
 void KvMakeGlContextCurrent(HWND window, KvGlContext context);
 // Shows what was drawn into the window's own framebuffer.
 void KvSwapGlWindow(HWND window);

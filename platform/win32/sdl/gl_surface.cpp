@@ -44,6 +44,10 @@ void KvDeleteGlContext(HWND window, KvGlContext context) {
   SDL_GL_DeleteContext(context);
 }
 
+KvGlContextState KvTakeGlContextState(HWND) {
+  return KvGlContextState::kUsable;
+}
+
 void KvMakeGlContextCurrent(HWND window, KvGlContext context) {
   SDL_GL_MakeCurrent(window->native->sdlWindow, context);
 }

@@ -1,6 +1,7 @@
-// Gathering the particles' draws changes nothing on the screen: the shipped scene and a scene
-// with forty times the particles give the same picture, pixel for pixel, whether the device
-// gathers the draws or makes them one at a time.
+// What the device may do without changing the picture, pixel for pixel: gathering the
+// particles' draws (the shipped scene and one with forty times the particles, against one
+// draw per particle), and losing its context for some frames and getting it back without its
+// objects, as a browser does (every object made again: programs, buffers, every mip level).
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -14,8 +15,8 @@
 namespace {
 
 // Runs the scene for `frames` frames, turning for the second half so the billboards turn too,
-// and returns the back buffer.
-std::vector<DWORD> RunScene(bool gathered, int poolFactor, int frames) {
+// with the context lost over frames [lostFrom, lostFrom + 5), and returns the back buffer.
+std::vector<DWORD> RunScene(bool gathered, int poolFactor, int frames, int lostFrom = -1) {
   KvResetRandomSourceForTesting();
   KvTestClock clock;
   KV_WINDOW window(GetModuleHandleA(nullptr), SW_SHOW);
@@ -26,6 +27,9 @@ std::vector<DWORD> RunScene(bool gathered, int poolFactor, int frames) {
   EXPECT_TRUE(kv_testing::SetDrawBatching(app.device, gathered));
   for (int frame = 0; frame < frames; ++frame) {
     if (frame == frames / 2) kv_testing::PressKey('D');
+    if (lostFrom >= 0 && (frame == lostFrom || frame == lostFrom + 5)) {
+      kv_testing::SimulateContextLoss(app.device, frame == lostFrom);
+    }
     KvTestClock::Set(1000 + 17 * (frame + 1));
     app.Frame();
   }
@@ -52,4 +56,12 @@ TEST(GatheredDraws, ShippedAndStressScenesGiveThePicturesOfOneDrawPerParticle) {
   EXPECT_EQ(DifferentPixels(stress, RunScene(false, 40, 12)), 0u);
   // The stress picture differs from the shipped one at the same frame: the extra particles drew.
   EXPECT_GT(DifferentPixels(stress, RunScene(true, 1, 12)), 1000u);
+}
+
+TEST(LostContext, TheSceneGoesOnUnseenAndShowsAsIfNeverLostOnceGivenBack) {
+  const std::vector<DWORD> unlost = RunScene(true, 1, 40);
+  ASSERT_FALSE(unlost.empty());
+  EXPECT_EQ(DifferentPixels(RunScene(true, 1, 40, 15), unlost), 0u);
+  // Lost to the end: the frames went on (no crash) and drew nothing since.
+  EXPECT_GT(DifferentPixels(RunScene(true, 1, 40, 36), unlost), 1000u);
 }
