@@ -1,6 +1,6 @@
 """The page in headless Chromium on its software WebGL 2, driven through the DevTools protocol: the first
-frame held by ?hold=1, 1:1 and fitted to a phone, against the reference; then the touch controls, Q, F7,
-W, full screen and back, Escape. With Debian's Python (python3-websocket): web_test.py --tools fails
+frame held by ?hold=1, 1:1 and fitted to a phone, against the reference; a lost and restored WebGL context;
+then the touch controls, Q, F7, W, full screen and back, Escape. With Debian's Python (python3-websocket): web_test.py --tools fails
 naming any tool not installed; web_test.py BUILD_DIR is the test, its pictures in BUILD_DIR/test."""
 import base64, contextlib, functools, http.server, json, os, re, shutil
 import subprocess, sys, tempfile, threading, time
@@ -227,6 +227,27 @@ def test(page, url, work):
                                       check=True, capture_output=True).stdout)
         judged(figure <= ALLOWED, '%s: %.4f of the first frame differs from the reference '
                '(allowed %g; %s/%s-diff.png)' % (name, figure, ALLOWED, work, name))
+
+    # The WebGL context taken away at frame 20 and given back 10 frames later: the status line says the picture
+    # is away meanwhile, and frame 60 held equals frame 60 of a run without a loss (the frames are deterministic).
+    for name in ('unlost', 'restored'):
+        page.open(url + '?hold=60')
+        first_frame(page)
+        if name == 'restored':
+            page.wait_frames(20 - page.frames())
+            page.js('(window.kvLose = canvas.getContext("webgl2").getExtension("WEBGL_lose_context")).loseContext()')
+            wait_for(lambda: 'away' in page.js('document.getElementById("status").textContent'), 30, 'word of it')
+            page.wait_frames(10)
+            page.js('kvLose.restoreContext()')
+        wait_for(lambda: page.frames() >= 60, 120, 'frame 60')
+        time.sleep(0.5)  # the held frame's picture reaches the screen
+        page.shot(name)
+    figure = float(subprocess.run(['bash', ROOT + '/tools/picture_compare.sh', work + '/unlost.png',
+                                   work + '/restored.png', work + '/restored-diff.png'],
+                                  check=True, capture_output=True).stdout)
+    judged(figure <= ALLOWED and 'restored' in ' '.join(line for _, line in page.console),
+           'frame 60 after a lost and restored context: %.4f differs from it without a loss (allowed %g; '
+           '%s/restored*.png)' % (figure, ALLOWED, work))
 
     page.open(url)
     first_frame(page)

@@ -18,9 +18,9 @@ KvGlContextState contextState = KvGlContextState::kUsable;
 // clang-format off
 EM_JS(void, KvPageSayPictureAway, (int away), {
   if (Module.setStatus) {
-    Module.setStatus(away ? 'The picture is away: the browser has taken the page\'s WebGL ' +
-                            'context. The demo goes on and shows again when it is given back.'
-                          : '');
+    Module.setStatus(away ? "The picture is away: the browser has taken the page's WebGL context. " +
+                            "The demo goes on and shows again when it is given back."
+                          : "");
   }
 });
 // clang-format on
