@@ -41,6 +41,9 @@ $(WIN_BUILD)/obj/%.o: %.cpp
 	@mkdir -p $(dir $@)
 	$(WIN_CXX) $(WIN_CXXFLAGS) -c $< -o $@
 
+# stb_image with wrapping signed arithmetic, as platform/image/CMakeLists.txt says why.
+$(WIN_BUILD)/obj/platform/image/stb_image.o: WIN_CXXFLAGS += -fwrapv
+
 $(WIN_BUILD)/korvane.exe: $(WIN_OBJECTS)
 	$(WIN_CXX) $(WIN_LDFLAGS) -o $@ $^ $(WIN_LIBS)
 

@@ -23,12 +23,37 @@ bool PngChunksSound(const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// The tables a JPEG has defined so far, one bit per slot of each class.
+// The tables a JPEG has defined so far, one bit per slot of each class, and the quantisation
+// tables its frame's components name.
 struct JpegTables {
   unsigned dc = 0;
   unsigned ac = 0;
+  unsigned quant = 0;
+  unsigned frameQuant = 0;
   bool progressive = false;
 };
+
+// A quantisation-table segment from its length field on: while the length is not used up, a
+// precision and slot, then 64 values of one byte, or two for precision 1. stb_image refuses a
+// slot past 3.
+void ReadQuantSegment(const std::uint8_t* data, std::size_t size, std::size_t at,
+                      JpegTables& tables) {
+  if (at + 2 > size) return;
+  const std::size_t end = at + (std::size_t(data[at]) << 8 | data[at + 1]);
+  for (at += 2; at < end && at < size && (data[at] & 15) <= 3; at += data[at] >> 4 ? 129 : 65) {
+    tables.quant |= 1u << (data[at] & 15);
+  }
+}
+
+// A frame header from its length field on: precision, height, width, the number of components,
+// then each component's id, sampling and quantisation table.
+void ReadFrameHeader(const std::uint8_t* data, std::size_t size, std::size_t at,
+                     JpegTables& tables) {
+  if (at + 8 > size) return;
+  for (std::size_t c = 0; c < data[at + 7] && at + 10 + 3 * c < size; ++c) {
+    tables.frameQuant |= 1u << (data[at + 10 + 3 * c] & 3);
+  }
+}
 
 // One table-definition segment from its length field on, read as stb_image reads it: while the
 // length is not used up, a class and slot, 16 code counts and as many symbols as the counts add
@@ -67,17 +92,25 @@ bool ScanTablesDefined(const std::uint8_t* data, std::size_t size, std::size_t a
 }
 
 // Every place stb_image could take for a marker: a byte after one or more 0xFF, wherever it
-// stands, as the reader skips padding and fill between segments.
+// stands, as the reader skips padding and fill between segments. Each scan, and a progressive
+// image's last step, dequantises with the tables the frame names: stb_image takes one never
+// defined from memory it never set, so these must all be defined before the first scan (as
+// encoders write them, before the frame).
 bool JpegTablesSound(const std::uint8_t* data, std::size_t size) {
   JpegTables tables;
   for (std::size_t at = 0; at + 1 < size; ++at) {
     if (data[at] != 0xFF || data[at + 1] == 0xFF) continue;
     const std::uint8_t marker = data[at + 1];
     if (marker == 0xC2) tables.progressive = true;
+    if (marker >= 0xC0 && marker <= 0xC2) ReadFrameHeader(data, size, at + 2, tables);
+    if (marker == 0xDB) ReadQuantSegment(data, size, at + 2, tables);
     if (marker == 0xC4 && !ReadHuffmanSegment(data, size, at + 2, tables)) return false;
-    if (marker == 0xDA && !ScanTablesDefined(data, size, at + 2, tables)) return false;
+    if (marker == 0xDA && (!ScanTablesDefined(data, size, at + 2, tables) ||
+                           (tables.frameQuant & ~tables.quant) != 0)) {
+      return false;
+    }
   }
-  return true;
+  return (tables.frameQuant & ~tables.quant) == 0;
 }
 
 // stb_image's JPEG signature test skips 0xFF fill before the start marker, so a file that is TGA

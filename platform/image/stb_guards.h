@@ -11,5 +11,6 @@
 // False for a PNG with a chunk longer than what follows it (stb_image allocates the claimed
 // length first) or empty image data before any (it copies into a buffer it never allocated),
 // and for a JPEG with a Huffman table of more than 256 codes (it writes past the table) or a
-// scan that decodes with a table not defined before it (it reads one it never set).
+// scan that decodes with a Huffman or quantisation table not defined before it (it reads one it
+// never set).
 bool KvStbCanRead(const std::uint8_t* data, std::size_t size, KvImageFormat format);

@@ -62,7 +62,8 @@ TEST(StbImageReader, RefusesTheFilesThatBreakStbImage) {
        {"jpeg_fill_bytes_before_stuffed_zero_hide_a_table.jpg",
         "jpeg_huffman_table_over_256_codes.jpg", "jpeg_table_runs_past_its_segment.jpg",
         "jpeg_progressive_scan_uses_undefined_table.jpg", "jpeg_after_fill_bytes_read_as_tga.jpg",
-        "png_chunk_claims_2_gb.png", "png_empty_image_data_before_any.png"}) {
+        "jpeg_component_uses_undefined_quant_table.jpg", "png_chunk_claims_2_gb.png",
+        "png_empty_image_data_before_any.png"}) {
     const std::vector<std::uint8_t> bytes =
         FileBytes(std::string("tests/fuzz/crashes/texture/") + name);
     KvImageHeader header;
