@@ -18,6 +18,12 @@ HRESULT KvDevice::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR
   FlushDraws();
   if (!FollowContext()) return D3D_OK;
   MakeCurrent();
+  // A frame starts with its clear: a drawable resized since the last present (a page's canvas
+  // entering full screen) is drawn offscreen and stretched from this frame on, not the next.
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  KvGlDrawableSize(window_, drawableWidth, drawableHeight);
+  ChooseTarget(drawableWidth, drawableHeight);
   cache_.BindFramebuffer(target_);
   cache_.ColorMask({true, true, true, true});
   cache_.DepthMask(true);
