@@ -149,7 +149,10 @@ void KvDevice::SetDrawBatching(bool on) {
 
 void KvDevice::FlushDraws() {
   if (batch_.Empty()) return;
-  if (contextLost_) return batch_.Start({});  // nothing drawn shows
+  if (contextLost_) {  // nothing drawn would show: the waiting draws are dropped
+    batch_.Start({});
+    return;
+  }
   ApplyState();
   figures_.CountDraw(batch_.Size());
   batch_.Flush(CurrentStream(0), cache_);
