@@ -45,26 +45,13 @@ std::array<float, 7> Readings(KV_APPLICATION& app) {
 TEST(ControlsAlone, EachKeyHasItsOwnEffectAndNoOther) {
   const float turn = 2 * 0.017453292f;
   const struct {
-    int key;
-    std::array<float, 7> change;
-  } keys[] = {
-      {'W', {0, 0.25f}},
-      {'S', {0, -0.25f}},
-      {'Q', {-0.25f}},
-      {'E', {0.25f}},
-      {'A', {0, 0, -turn}},
-      {'D', {0, 0, turn}},
-      {VK_F5, {0, 0, 0, -2.5f}},
-      {VK_F6, {0, 0, 0, 2.5f}},
-      {VK_F7, {0, 0, 0, 7.5f}},
-      {VK_F1, {0, 0, 0, 0, -1}},
-      {VK_F2, {0, 0, 0, 0, 1}},
-      {'T', {0, 0, 0, 0, 0, -0.1f}},
-      {'Y', {0, 0, 0, 0, 0, 0.1f}},
-      {'G', {0, 0, 0, 0, 0, 0, -0.1f}},
-      {'H', {0, 0, 0, 0, 0, 0, 0.1f}},
-  };
-  for (const auto& [key, change] : keys) {
+    int key, reading;  // the one reading it moves, by `change`
+    float change;
+  } keys[] = {{'W', 1, 0.25f},  {'S', 1, -0.25f}, {'Q', 0, -0.25f},  {'E', 0, 0.25f},
+              {'A', 2, -turn},  {'D', 2, turn},   {VK_F5, 3, -2.5f}, {VK_F6, 3, 2.5f},
+              {VK_F7, 3, 7.5f}, {VK_F1, 4, -1},   {VK_F2, 4, 1},     {'T', 5, -0.1f},
+              {'Y', 5, 0.1f},   {'G', 6, -0.1f},  {'H', 6, 0.1f}};
+  for (const auto& [key, reading, change] : keys) {
     SCOPED_TRACE(testing::Message() << "key " << key);
     KeyFrames controls;
     KV_APPLICATION& app = controls.app();
@@ -74,7 +61,8 @@ TEST(ControlsAlone, EachKeyHasItsOwnEffectAndNoOther) {
     const std::array<float, 7> before = Readings(app);
     controls.FrameWith({key});
     const std::array<float, 7> after = Readings(app);
-    for (int i = 0; i < 7; ++i) EXPECT_NEAR(after[i] - before[i], change[i], 1e-5f) << i;
+    for (int i = 0; i < 7; ++i)
+      EXPECT_NEAR(after[i] - before[i], (i == reading) * change, 1e-5) << i;
     EXPECT_EQ(app.fireEmitter->position.x, app.firePitModel->GetPosition().x);
     EXPECT_EQ(app.fountainEmitter->position.x, app.fountainModel->GetPosition().x);
   }
@@ -111,8 +99,7 @@ TEST_F(Controls, SwitchingCameraShowsTheNewOneInTheSameFrame) {
 TEST_F(Controls, AKeyTappedBetweenFramesActsOnce) {
   FrameWith({});
   const float start = app().camera1->GetPosition().z;
-  kv_testing::PressKey('W');
-  kv_testing::ReleaseKey('W');
+  kv_testing::PressKey('W'), kv_testing::ReleaseKey('W');
   FrameWith({});
   EXPECT_FLOAT_EQ(app().camera1->GetPosition().z, start + 0.25f);
   FrameWith({});

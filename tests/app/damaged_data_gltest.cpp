@@ -1,7 +1,6 @@
-// The program on a copy of its data with one file at a time missing, emptied, cut to its first
-// half or overwritten with noise, and with no data at all: the set-up still succeeds, rereading
-// nothing, only what the damaged file feeds is missing, frames run and are presented, and the
-// shutdown lets go of all. Set-ups that fail part way shut down cleanly too.
+// The program on a copy of its data with one file at a time missing, emptied, halved or noise,
+// and with no data at all: the set-up succeeds rereading nothing, only what the damaged file
+// feeds is missing, frames are presented, and shutdown lets go of all, also after a failed one.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -44,9 +43,8 @@ int Untextured(KV_APPLICATION& app) {
       !app.fireEmitter->texture + !app.fountainEmitter->texture + !app.waterfallEmitter->texture;
   for (KV_MODEL* model :
        {app.environmentModel, app.headModel, app.firePitModel, app.fountainModel}) {
-    for (DWORD i = 0; model->textures && i < model->materialCount; ++i) {
+    for (DWORD i = 0; model->textures && i < model->materialCount; ++i)
       count += !model->textures[i];
-    }
   }
   return count;
 }
@@ -62,8 +60,7 @@ class DamagedData : public ::testing::Test {
     kv_testing::KeepPresentedPictures(false);
     DestroyWindow(window.windowHandle);
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) continue;
   }
 
   // Sets the program up in the copy, runs two frames, checks one was presented, hands the
@@ -123,9 +120,8 @@ TEST_F(DamagedData, ADamagedMeshLeavesOnlyItsOwnModelEmpty) {
   ForEachDamage(files, [&](KV_APPLICATION& app, const std::string& file, int) {
     const KV_MODEL* models[] = {app.environmentModel, app.firePitModel, app.fountainModel,
                                 app.headModel};
-    for (size_t i = 0; i < files.size(); ++i) {
+    for (size_t i = 0; i < files.size(); ++i)
       EXPECT_EQ(models[i]->mesh == nullptr, files[i] == file) << files[i];
-    }
   });
 }
 
@@ -133,9 +129,8 @@ TEST_F(DamagedData, ADamagedMeshLeavesOnlyItsOwnModelEmpty) {
 TEST_F(DamagedData, ADamagedTextureLeavesOnlyTheMaterialsNamingItUntextured) {
   std::vector<std::string> files;
   for (const char* name :
-       {"ember", "flame", "fountain", "grass", "marble", "pool", "rock", "sky", "stone", "water"}) {
+       {"ember", "flame", "fountain", "grass", "marble", "pool", "rock", "sky", "stone", "water"})
     files.push_back(std::string("Texture/") + name + ".png");
-  }
   ForEachDamage(files, [&](KV_APPLICATION& app, const std::string& file, int untextured) {
     EXPECT_EQ(untextured, file == "Texture/rock.png" ? 2 : 1);
     EXPECT_NE(app.environmentModel->mesh, nullptr);

@@ -1,6 +1,5 @@
-// F3's figures, read back from the picture of the shipped scene: the particles line shows the
-// particles the three emitters draw, and the draws line one draw per mesh subset plus one
-// gathered run per emitter; F3 again hides them.
+// F3's figures, read from the shipped scene's picture: the particles the three emitters draw,
+// and a draw per mesh subset plus a gathered run per emitter; F3 again hides them.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -15,6 +14,7 @@
 #include "platform/d3d9/overlay_text.h"
 #include "platform/testing.h"
 #include "scene/model.h"
+#include "tests/support/fault_checks.h"
 #include "tests/support/scene_on_recorder.h"
 
 namespace {
@@ -29,11 +29,9 @@ std::map<Cells, char> GlyphsByCells() {
     KvAppendText(std::string(1, c), 0, 0, 1, 0xFFFFFFFF, rectangles);
     Cells cells{};
     for (size_t i = 0; i + 5 < rectangles.size(); i += 6) {  // two triangles a rectangle
-      const auto& first = rectangles[i];
-      const auto& last = rectangles[i + 4];
-      for (int column = int(first.x); column < int(last.x); ++column) {
+      const KvOverlayVertex &first = rectangles[i], &last = rectangles[i + 4];
+      for (int column = int(first.x); column < int(last.x); ++column)
         cells[size_t(first.y)] |= 1 << column;
-      }
     }
     glyphs[cells] = c;
   }
@@ -50,8 +48,7 @@ std::string ReadLine(const std::vector<DWORD>& pixels, int line) {
     Cells cells{};
     for (int row = 0; row < kKvGlyphRows; ++row) {
       for (int column = 0; column < kKvGlyphColumns; ++column) {
-        const int x = 6 + 12 * character + 2 * column + 1;
-        const int y = 9 + 20 * line + 2 * row + 1;
+        const int x = 6 + 12 * character + 2 * column + 1, y = 9 + 20 * line + 2 * row + 1;
         if ((pixels[size_t(y) * 800 + size_t(x)] & 0xFFFFFF) > 0xE0E0E0) cells[row] |= 1 << column;
       }
     }
@@ -77,10 +74,8 @@ TEST(FiguresOverlay, ShowsTheParticlesAndDrawsOfTheShippedScene) {
   ASSERT_TRUE(window.started) << KvLastPlatformError();
   KV_APPLICATION& app = *window.application;
   kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
-  for (int frame = 0; frame < 3; ++frame) {
-    KvTestClock::Set(1000 + 17 * (frame + 1));
-    app.Frame();
-  }
+  DWORD now = 1000;
+  KvRunFrames(app, now, 3);
   std::vector<DWORD> pixels;
   UINT width = 0, height = 0;
   ASSERT_TRUE(kv_testing::ReadBackBuffer(app.device, pixels, width, height));
@@ -92,8 +87,7 @@ TEST(FiguresOverlay, ShowsTheParticlesAndDrawsOfTheShippedScene) {
   EXPECT_EQ(ReadLine(pixels, 2), "DRAWS " + std::to_string(draws));
   EXPECT_EQ(ReadLine(pixels, 0).substr(0, 4), "FPS ");
   kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);  // and hides them again
-  KvTestClock::Set(1100);
-  app.Frame();
+  KvRunFrames(app, now, 1);
   ASSERT_TRUE(kv_testing::ReadBackBuffer(app.device, pixels, width, height));
   EXPECT_NE(ReadLine(pixels, 1), "PARTICLES " + std::to_string(particles));
   app.Shutdown();

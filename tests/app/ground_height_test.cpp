@@ -1,6 +1,5 @@
-// The ground height probe on a flat square of side 20 around the origin, loaded as the
-// environment: ground lower than the offset is added to it; ground as high as the offset,
-// ground above the point and no ground under it give the offset alone.
+// The ground probe on a flat 20 × 20 environment: ground lower than the offset is added to it;
+// ground as high as the offset, above the point or absent gives the offset alone.
 #include <gtest/gtest.h>
 
 #include "tests/support/image_files.h"

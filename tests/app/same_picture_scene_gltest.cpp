@@ -1,7 +1,6 @@
-// What the device may do without changing the picture, pixel for pixel: gathering the
-// particles' draws (the shipped scene and one with forty times the particles, against one
-// draw per particle), and losing its context for some frames and getting it back without its
-// objects, as a browser does (every object made again: programs, buffers, every mip level).
+// What the device may do without changing a pixel: gathering the particles' draws (the shipped
+// scene and one with forty times the particles, against a draw per particle), and losing its
+// context for some frames, as a browser does, then making every object again (every mip level).
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -27,9 +26,8 @@ std::vector<DWORD> RunScene(bool gathered, int poolFactor, int frames, int lostF
   EXPECT_TRUE(kv_testing::SetDrawBatching(app.device, gathered));
   for (int frame = 0; frame < frames; ++frame) {
     if (frame == frames / 2) kv_testing::PressKey('D');
-    if (lostFrom >= 0 && (frame == lostFrom || frame == lostFrom + 5)) {
+    if (lostFrom >= 0 && (frame == lostFrom || frame == lostFrom + 5))
       kv_testing::SimulateContextLoss(app.device, frame == lostFrom);
-    }
     KvTestClock::Set(1000 + 17 * (frame + 1));
     app.Frame();
   }

@@ -162,10 +162,9 @@ TEST(DataMeshes, LoadAsModelsWithTheirTexturesAndModelsWindClockwiseAndSuitTheir
     for (int elevation = -90; elevation <= expected.maxElevation; elevation += 10) {
       for (int azimuth = 0; azimuth < 360; azimuth += 10) {
         const Vec d = Direction(azimuth, elevation);
-        for (float s : {-0.2f, 0.0f, 0.2f}) {
+        for (float s : {-0.2f, 0.0f, 0.2f})
           mesh.Look({c[0] - d[0] * 5 + s, c[1] - d[1] * 5, c[2] - d[2] * 5 - s}, d, true, hits,
                     wrong);
-        }
       }
     }
     EXPECT_GT(hits, 300);
@@ -219,10 +218,9 @@ TEST(DataEnvironment, GroundPoolCliffAndSkyWhereTheSceneNeedsThemAndWoundCounter
       }
     }
   }
-  for (int i = 0; i < 23 * 23; ++i) {
+  for (int i = 0; i < 23 * 23; ++i)  // and from high above
     env.Look({float(i % 23 * 10 - 110), 200, float(i / 23 * 10 - 110)}, {0, -1, 0}, false, hits,
              wrong);
-  }
   EXPECT_GT(hits, 2000);
   EXPECT_EQ(wrong, 0);
 }

@@ -8,18 +8,11 @@ generator="${1:?usage: regenerate_check.sh <kv_datagen binary>}"
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
-if ! "$generator" "$out" > "$out/generator.log" 2>&1; then
-  echo "kv_datagen failed:"
-  cat "$out/generator.log"
-  exit 1
-fi
+"$generator" "$out" >"$out/generator.log" 2>&1 || { echo "kv_datagen failed:"; cat "$out/generator.log"; exit 1; }
 status=0
 # Reports files that differ, are missing from the repository or were not made by the generator.
 diff -rq "$out/Data" Data || status=1
 size=$(du -sb Data | cut -f1)
-if [ "$size" -ge 5000000 ]; then
-  echo "Data/ holds $size bytes, more than 5 MB"
-  status=1
-fi
+[ "$size" -lt 5000000 ] || { echo "Data/ holds $size bytes, more than 5 MB"; status=1; }
 [ "$status" -eq 0 ] && echo "Data/ matches the generator's output ($size bytes)"
 exit "$status"

@@ -6,15 +6,9 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kv_close_window <window id>\n");
-    return 2;
-  }
+  if (argc != 2) return std::fprintf(stderr, "usage: kv_close_window <window id>\n"), 2;
   Display* display = XOpenDisplay(nullptr);
-  if (!display) {
-    std::fprintf(stderr, "kv_close_window: no display\n");
-    return 1;
-  }
+  if (!display) return std::fprintf(stderr, "kv_close_window: no display\n"), 1;
   const Window window = std::strtoul(argv[1], nullptr, 0);
   XEvent event = {};
   event.xclient.type = ClientMessage;

@@ -11,12 +11,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # Polls a command until it succeeds, for up to $1 seconds (generous: the machine may be busy).
 wait_for() {
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -lt $end ] || return 1
-    sleep 0.1
-  done
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -lt $end ] || return 1; sleep 0.1; done
 }
 
 # Xvfb picks a free display itself and writes its number to the descriptor it is given. It

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/image/read_image_stb.h"
 #include "tests/fuzz/texture_check.h"
 #include "tests/fuzz/xfile_check.h"
+#include "tests/support/image_files.h"
 
 namespace {
 
@@ -30,8 +29,7 @@ TEST(FuzzReplay, CrashesFailCleanlyOrLoadSoundlyAndEverySeedLoads) {
       for (const auto& entry : std::filesystem::directory_iterator(
                std::string(KV_SOURCE_DIR) + "/tests/fuzz/" + kind + "/" + name)) {
         if (!entry.is_regular_file() || entry.path().filename() == "README") continue;
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        const std::vector<std::uint8_t> bytes = KvReadBytes(entry.path());
         bool loaded = false;
         EXPECT_EQ(check(bytes.data(), bytes.size(), &loaded), "") << entry.path();
         EXPECT_TRUE(loaded || kind == "crashes") << "seed refused: " << entry.path();

@@ -2,6 +2,7 @@
 // aborts on a broken property; the replay test fails on it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,11 +26,9 @@ inline std::string KvCheckTextureInput(const std::uint8_t* data, std::size_t siz
                                                     D3DX_DEFAULT, key, image, kKvFuzzImageLimits);
   if (loaded) *loaded = status == KvImageStatus::kOk;
   if (status != KvImageStatus::kOk) return image.levels.empty() ? "" : "a failure left levels";
-  const UINT sw = image.sourceWidth;
-  const UINT sh = image.sourceHeight;
-  if (sw == 0 || sh == 0 || std::size_t{sw} * sh > kKvFuzzImageLimits.largestTexels) {
+  const UINT sw = image.sourceWidth, sh = image.sourceHeight;
+  if (sw == 0 || sh == 0 || std::size_t{sw} * sh > kKvFuzzImageLimits.largestTexels)
     return "an image beyond the limits was accepted";
-  }
   // Level 0 is the image rounded up to powers of two; each level halves, down to 1 × 1.
   UINT w = 1, h = 1, expectedLevels = 1;
   while (w < sw) w <<= 1;
@@ -38,18 +37,13 @@ inline std::string KvCheckTextureInput(const std::uint8_t* data, std::size_t siz
   for (UINT m = w > h ? w : h; m > 1; m >>= 1) ++expectedLevels;
   if (image.levels.size() != expectedLevels) return "a wrong number of levels";
   for (const KvImage& level : image.levels) {
-    if (level.width != w || level.height != h || level.texels.size() != std::size_t{w} * h) {
+    if (level.width != w || level.height != h || level.texels.size() != std::size_t{w} * h)
       return "a level of the wrong size";
-    }
-    w = w > 1 ? w / 2 : 1;
-    h = h > 1 ? h / 2 : 1;
+    w = std::max(1u, w / 2), h = std::max(1u, h / 2);
   }
   // Level 0 of an image already at powers of two is the image, keyed: no texel of the key is
   // left. (Resampled, blends of texels near the key may round to it.)
-  if (key != 0 && w0 == sw && h0 == sh) {
-    for (DWORD texel : image.levels[0].texels) {
-      if (texel == key) return "a keyed texel survived";
-    }
-  }
-  return "";
+  const std::vector<DWORD>& texels = image.levels[0].texels;
+  const bool survived = std::find(texels.begin(), texels.end(), key) != texels.end();
+  return key != 0 && w0 == sw && h0 == sh && survived ? "a keyed texel survived" : "";
 }

@@ -22,12 +22,10 @@ inline std::string KvCheckXFileInput(const std::uint8_t* data, std::size_t size,
   // A successful parse must describe a mesh that can be drawn without reading out of bounds.
   const std::size_t vertices = mesh.VertexCount();
   if (mesh.FaceCount() == 0) return "a parsed mesh without faces";
-  for (std::uint32_t index : mesh.indices) {
+  for (std::uint32_t index : mesh.indices)
     if (index >= vertices) return "a vertex index past the vertices";
-  }
-  for (std::uint32_t attribute : mesh.attributes) {
+  for (std::uint32_t attribute : mesh.attributes)
     if (attribute >= mesh.materials.size()) return "an attribute past the materials";
-  }
   const bool sized = mesh.positions.size() == 3 * vertices && mesh.indices.size() % 3 == 0 &&
                      mesh.attributes.size() == mesh.FaceCount() &&
                      (mesh.normals.empty() || mesh.normals.size() == 3 * vertices) &&

@@ -60,9 +60,8 @@ TEST(BillboardMatrix, FrontFaceLooksAtTheCameraFromEverySide) {
 TEST(BillboardMatrix, CameraStraightAboveOrNearlySoGivesAFiniteMatrix) {
   Billboard billboard({0, 0, 0}, {2, 2, 2}, 0.3f);
   EXPECT_TRUE(AllFinite(billboard.From(0, 50, 0)) && AllFinite(billboard.From(0, -50, 0)));
-  for (float tiny : {1e-30f, 1e-38f, 1e-45f, 1e-20f, 3e-8f}) {
+  for (float tiny : {1e-30f, 1e-38f, 1e-45f, 1e-20f, 3e-8f})
     EXPECT_TRUE(AllFinite(billboard.From(tiny, 5, 0)) && AllFinite(billboard.From(0, 5, -tiny)) &&
                 AllFinite(billboard.From(tiny, 5, 1)) && AllFinite(billboard.From(-tiny, 5, -1)))
         << tiny;
-  }
 }

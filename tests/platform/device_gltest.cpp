@@ -20,9 +20,8 @@ class KvPresentTest : public KvDeviceTest {
     Clear(0xFF000000);
     DrawQuad(-1.0f, -1.0f, 1.0f, 1.0f, 0.5f, kGreen);
     DrawQuad(-1.0f, 0.0f, 0.0f, 1.0f, 0.25f, kRed);
-    for (int x = 0; x < 800; x += 7) {
+    for (int x = 0; x < 800; x += 7)
       DrawQuad(x / 400.0f - 1.0f, -1.0f, (x + 1) / 400.0f - 1.0f, -0.5f, 0.1f, kBlue);
-    }
   }
 
   // Presents and returns the picture on the window, expected to be width × height.
@@ -56,8 +55,6 @@ TEST_F(KvDeviceTest, PixelsLightWhereTheirCentreIsInsideOrOnATopOrLeftEdge) {
                                              {x(1), y(5), 0.5f, kGreen, 0, 0}});
   ASSERT_NE(triangle, nullptr);
   EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3D_OK);
-  device->SetStreamSource(0, nullptr, 0, 0);
-  triangle->Release();
   DrawQuad(x(8), y(4), x(11), y(1), 0.5f, kGreen);
   const std::vector<DWORD> pixels = ReadBack();
   std::string lit;
@@ -103,6 +100,7 @@ TEST_F(KvDeviceTest, AlphaTestAndAdditiveBlendAddOnlyTexelsThatPassAndTheRestLet
   IDirect3DTexture9* texture = nullptr;
   ASSERT_EQ(device->CreateTexture(3, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
             D3D_OK);
+  owned.push_back(texture);
   D3DLOCKED_RECT locked;
   ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
   for (DWORD i = 0; i < 3; ++i) static_cast<DWORD*>(locked.pBits)[i] = (7 + i) << 24 | 0xFFFFFF;
@@ -123,12 +121,10 @@ TEST_F(KvDeviceTest, AlphaTestAndAdditiveBlendAddOnlyTexelsThatPassAndTheRestLet
     DrawQuad(-0.75f, -0.5f, 0.75f, 0.5f, 0.2f, 0xFFFFFFFF);
     device->SetTexture(0, nullptr);
     DrawQuad(-0.75f, -0.5f, 0.75f, 0.5f, 0.6f, kBlue);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i)
       EXPECT_EQ(Pixel(200 + 200 * i, 300), shown[i])
           << "function " << function << ", alpha " << 7 + i;
-    }
   }
-  texture->Release();
 }
 
 // Draws gathered into one: a buffer rewritten between two of them is read by each as it was when
@@ -150,8 +146,6 @@ TEST_F(KvDeviceTest, GatheredDrawsReadTheBufferAsItWasWhenEachWasMade) {
   device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2);
   device->EndScene();
   EXPECT_EQ(std::pair(Pixel(20, 300), Pixel(240, 300)), std::pair(0xFF0000u, 0x00FF00u));
-  device->SetStreamSource(0, nullptr, 0, 0);
-  buffer->Release();
 }
 
 // Present draws the back buffer onto the window with its own program and state; the device's
@@ -164,9 +158,8 @@ TEST_F(KvPresentTest, AtTheBackBufferSizeItShowsItPixelForPixelAndKeepsTheDevice
   for (size_t i = 0; i < picture.size(); ++i) ASSERT_EQ(Rgb(picture[i]), Rgb(backBuffer[i])) << i;
   DrawQuad(0.0f, -0.5f, 1.0f, 0.0f, 0.75f, kBlue);  // behind the green: depth test still on
   DrawQuad(0.0f, -0.5f, 1.0f, 0.0f, 0.2f, kRed);
-  EXPECT_EQ(Pixel(600, 350), 0xFF0000u);
-  EXPECT_EQ(Pixel(200, 350), 0x00FF00u);
-  EXPECT_EQ(Pixel(600, 200), 0x00FF00u);
+  EXPECT_EQ(std::tuple(Pixel(600, 350), Pixel(200, 350), Pixel(600, 200)),
+            std::tuple(0xFF0000u, 0x00FF00u, 0x00FF00u));
 }
 
 TEST_F(KvPresentTest, OnAnotherSizeItStretchesTheBackBufferTheRightWayUp) {
@@ -187,6 +180,7 @@ TEST_F(KvDeviceTest, ValidatingCallsRefuseValuesWhoseSumsWrap) {
   IDirect3DIndexBuffer9* indices = nullptr;
   ASSERT_EQ(device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices, nullptr),
             D3D_OK);
+  owned.push_back(indices);
   device->SetIndices(indices);
   constexpr UINT kTop = 0xFFFFFFFFu;
   EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 2), D3D_OK);
@@ -205,8 +199,4 @@ TEST_F(KvDeviceTest, ValidatingCallsRefuseValuesWhoseSumsWrap) {
   const D3DRECT everything = {-0x7FFFFFFF - 1, -0x7FFFFFFF - 1, 0x7FFFFFFF, 0x7FFFFFFF};
   EXPECT_EQ(device->Clear(1, &everything, D3DCLEAR_TARGET, kBlue, 1.0f, 0), D3D_OK);
   EXPECT_EQ(std::pair(Pixel(0, 0), Pixel(799, 599)), std::pair(0x0000FFu, 0x0000FFu));
-  device->SetIndices(nullptr);
-  device->SetStreamSource(0, nullptr, 0, 0);
-  indices->Release();
-  vertices->Release();
 }

@@ -1,7 +1,7 @@
-// The state cache in a device's context: every change it makes to OpenGL reports the device
-// group it belongs to, so the device applies that group again, and setting what OpenGL already
-// has reports nothing. The device's correctness after the overlay, presentation and uploads
-// rests on these reports; a capability the cache does not know is refused.
+// The state cache: every change it makes to OpenGL reports its device group, which the device
+// applies again (after the overlay, presentation and uploads it rests on this), and setting what
+// OpenGL already has reports nothing; a capability the cache does not know is refused.
+#include <array>
 #include <functional>
 
 #include "platform/d3d9/device_state.h"
@@ -12,12 +12,12 @@ TEST_F(KvDeviceTest, TheStateCacheReportsEachChangeOnceInItsGroup) {
   Open();  // its context is current
   KvGlCache cache;
   GLuint vertexArray = 0, texture = 0, sampler = 0, buffer = 0;
-  glGenVertexArrays(1, &vertexArray);
-  glGenTextures(1, &texture);
-  glGenSamplers(1, &sampler);
-  glGenBuffers(1, &buffer);
+  glGenVertexArrays(1, &vertexArray), glGenTextures(1, &texture);
+  glGenSamplers(1, &sampler), glGenBuffers(1, &buffer);
   std::optional<float> uniformValue;
   const KvVertexLayout layout = KvLayoutOf(D3DFVF_XYZ | D3DFVF_DIFFUSE, 16, 0);
+  const std::array<float, 4> colour = {0.5f, 0, 0, 1};
+  const std::array<bool, 4> writes = {true, false, true, true};
   const struct {
     const char* name;
     std::function<void()> change;
@@ -38,16 +38,8 @@ TEST_F(KvDeviceTest, TheStateCacheReportsEachChangeOnceInItsGroup) {
       {"blend", [&] { cache.Enable(GL_BLEND, true); }, kKvDirtyBlend},
       {"blend function", [&] { cache.BlendFunc(GL_ONE, GL_ONE); }, kKvDirtyBlend},
       {"blend equation", [&] { cache.BlendEquation(GL_FUNC_SUBTRACT); }, kKvDirtyBlend},
-      {"blend colour",
-       [&] {
-         cache.BlendColor({0.5f, 0, 0, 1});
-       },
-       kKvDirtyBlend},
-      {"colour writes",
-       [&] {
-         cache.ColorMask({true, false, true, true});
-       },
-       kKvDirtyBlend},
+      {"blend colour", [&] { cache.BlendColor(colour); }, kKvDirtyBlend},
+      {"colour writes", [&] { cache.ColorMask(writes); }, kKvDirtyBlend},
       {"depth test", [&] { cache.Enable(GL_DEPTH_TEST, true); }, kKvDirtyDepth},
       {"depth function", [&] { cache.DepthFunc(GL_GREATER); }, kKvDirtyDepth},
       {"depth writes", [&] { cache.DepthMask(false); }, kKvDirtyDepth},
@@ -67,9 +59,7 @@ TEST_F(KvDeviceTest, TheStateCacheReportsEachChangeOnceInItsGroup) {
   EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
   EXPECT_EQ(cache.TakeChanged(), 0u) << "the scissor test is no group's";
   cache.Enable(GL_SCISSOR_TEST, false);
-  cache.DeleteBuffer(buffer);
-  cache.DeleteVertexArray(vertexArray);
-  cache.DeleteTexture(texture);
+  cache.DeleteBuffer(buffer), cache.DeleteVertexArray(vertexArray), cache.DeleteTexture(texture);
   glDeleteSamplers(1, &sampler);
   while (glGetError() != GL_NO_ERROR) {  // a uniform set with no program: nothing the device sees
   }

@@ -1,32 +1,24 @@
 // The browser's image decoder (stb_image) against the desktop's (SDL2_image): the same texels
-// from every shipped texture and every image of the fuzz corpus but JPEGs, whose two decoders
-// round their colour transforms differently; the same refusal of a header beyond the limits and
-// of the files that break stb_image.
+// from every shipped texture and fuzz corpus image but JPEGs (the decoders round colours
+// differently); the same refusal of a header beyond the limits and of files that break it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/image/read_image.h"
 #include "platform/image/read_image_stb.h"
 #include "platform/image/stb_guards.h"
+#include "tests/support/image_files.h"
 
 namespace {
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::filesystem::path> ImageFiles() {
   std::vector<std::filesystem::path> files;
   for (const char* folder : {"Data/Texture", "tests/fuzz/corpus/texture"}) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
       if (entry.path().extension() != ".jpg") files.push_back(entry.path());
-    }
   }
   return files;
 }
@@ -35,9 +27,8 @@ TEST(StbImageReader, GivesTheDesktopDecodersTexels) {
   const auto files = ImageFiles();
   ASSERT_GE(files.size(), 20u);
   for (const auto& file : files) {
-    const std::vector<std::uint8_t> bytes = FileBytes(file);
-    KvImage desktop;
-    KvImage browser;
+    const std::vector<std::uint8_t> bytes = KvReadBytes(file);
+    KvImage desktop, browser;
     ASSERT_TRUE(KvReadImage(bytes.data(), bytes.size(), {}, desktop)) << file;
     ASSERT_TRUE(KvReadImageStb(bytes.data(), bytes.size(), {}, browser)) << file;
     EXPECT_EQ(browser.width, desktop.width) << file;
@@ -47,7 +38,7 @@ TEST(StbImageReader, GivesTheDesktopDecodersTexels) {
 }
 
 TEST(StbImageReader, RefusesAnImageBeyondTheLimits) {
-  const std::vector<std::uint8_t> bytes = FileBytes("Data/Texture/sky.png");  // 256 × 128
+  const std::vector<std::uint8_t> bytes = KvReadBytes("Data/Texture/sky.png");  // 256 × 128
   KvImage image;
   EXPECT_TRUE(KvReadImageStb(bytes.data(), bytes.size(), {256, 256u * 128u}, image));
   EXPECT_FALSE(KvReadImageStb(bytes.data(), bytes.size(), {255, 256u * 256u}, image));
@@ -65,7 +56,7 @@ TEST(StbImageReader, RefusesTheFilesThatBreakStbImage) {
         "jpeg_component_uses_undefined_quant_table.jpg", "png_chunk_claims_2_gb.png",
         "png_empty_image_data_before_any.png"}) {
     const std::vector<std::uint8_t> bytes =
-        FileBytes(std::string("tests/fuzz/crashes/texture/") + name);
+        KvReadBytes(std::string("tests/fuzz/crashes/texture/") + name);
     KvImageHeader header;
     ASSERT_TRUE(KvReadImageHeader(bytes.data(), bytes.size(), header)) << name;
     EXPECT_FALSE(KvStbCanRead(bytes.data(), bytes.size(), header.format)) << name;

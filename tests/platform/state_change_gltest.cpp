@@ -1,13 +1,10 @@
 // Every render and sampler state the device honours, changed between two draws of one frame,
-// shows in the second draw: also when the two draws would otherwise be gathered into one run,
-// when an overlay frame is presented in between, and when a texture is uploaded in between
-// (both set OpenGL state behind the device's own). Each case's expected picture is the same
-// draw made in a frame of its own with the second value; the first value must give another.
+// shows in the second: also when the draws would otherwise be gathered, or an overlay frame is
+// presented or a texture uploaded in between (both set OpenGL state behind the device's). The
+// expected picture is the draw alone in a frame with the second value; the first gives another.
 #include <algorithm>
-#include <initializer_list>
 #include <numeric>
 #include <optional>
-#include <string>
 
 #include "platform/testing.h"
 #include "tests/support/device_fixture.h"
@@ -52,16 +49,17 @@ class KvStateChangeTest : public KvDeviceTest {
     Open();
     texture = MakeTexture(64);
     other = MakeTexture(4);
+    owned.insert(owned.end(), {texture, other});
     // Two strips over one texture: 1.5 repeats across a quad (enlarged), then 24 (shrunk);
     // below the top left corner, where the overlay is drawn.
-    buffer = Buffer({{-0.4f, -0.6f, 0, 0xFFFFC080, -0.25f, 1.25f},
-                     {-0.4f, 0.6f, 0, 0xFFFFC080, -0.25f, -0.25f},
-                     {0.4f, -0.6f, 0, 0xFFFFC080, 1.25f, 1.25f},
-                     {0.4f, 0.6f, 0, 0xFFFFC080, 1.25f, -0.25f},
-                     {-0.4f, -0.6f, 0, 0xFFFFC080, 0, 24},
-                     {-0.4f, 0.6f, 0, 0xFFFFC080, 0, 0},
-                     {0.4f, -0.6f, 0, 0xFFFFC080, 24, 24},
-                     {0.4f, 0.6f, 0, 0xFFFFC080, 24, 0}});
+    Buffer({{-0.4f, -0.6f, 0, 0xFFFFC080, -0.25f, 1.25f},
+            {-0.4f, 0.6f, 0, 0xFFFFC080, -0.25f, -0.25f},
+            {0.4f, -0.6f, 0, 0xFFFFC080, 1.25f, 1.25f},
+            {0.4f, 0.6f, 0, 0xFFFFC080, 1.25f, -0.25f},
+            {-0.4f, -0.6f, 0, 0xFFFFC080, 0, 24},
+            {-0.4f, 0.6f, 0, 0xFFFFC080, 0, 0},
+            {0.4f, -0.6f, 0, 0xFFFFC080, 24, 24},
+            {0.4f, 0.6f, 0, 0xFFFFC080, 24, 0}});
     // States under which every case's change shows.
     device->SetTexture(0, texture);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
@@ -74,13 +72,6 @@ class KvStateChangeTest : public KvDeviceTest {
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
   }
-  void TearDown() override {  // released resources unbind themselves
-    for (IUnknown* resource : std::initializer_list<IUnknown*>{buffer, texture, other}) {
-      if (resource) resource->Release();
-    }
-    KvDeviceTest::TearDown();
-  }
-
   // A texture of size × size texels whose colours and alphas vary from texel to texel, with
   // every mip level its own.
   IDirect3DTexture9* MakeTexture(UINT size) {
@@ -97,9 +88,8 @@ class KvStateChangeTest : public KvDeviceTest {
     target->GetLevelDesc(level, &desc);
     ASSERT_EQ(target->LockRect(level, &locked, nullptr, 0), D3D_OK);
     auto* texels = static_cast<DWORD*>(locked.pBits);
-    for (DWORD i = 0; i < desc.Width * desc.Height; ++i) {
+    for (DWORD i = 0; i < desc.Width * desc.Height; ++i)
       texels[i] = (i * 2654435761u + level * 40503u) ^ (i * 97u << 20);
-    }
     target->UnlockRect(level);
   }
 
@@ -155,7 +145,6 @@ class KvStateChangeTest : public KvDeviceTest {
     return ReadBack();
   }
 
-  IDirect3DVertexBuffer9* buffer = nullptr;
   IDirect3DTexture9* texture = nullptr;
   IDirect3DTexture9* other = nullptr;
 };
@@ -176,13 +165,11 @@ TEST_F(KvStateChangeTest, AStateChangedBetweenTwoDrawsShowsInTheSecond) {
     std::vector<DWORD> expected = Frame(c, c.first, {});
     const std::vector<DWORD> right = Frame(c, {}, c.second);
     ASSERT_GT(Differing(Frame(c, {}, c.first), right), 100u) << c.name << ": values draw alike";
-    for (size_t row = 0; row < 600; ++row) {
+    for (size_t row = 0; row < 600; ++row)
       std::copy_n(right.begin() + row * 800 + 400, 400, expected.begin() + row * 800 + 400);
-    }
-    for (Between between : {Between::kNothing, Between::kOverlayFrame, Between::kTextureUpload}) {
+    for (Between between : {Between::kNothing, Between::kOverlayFrame, Between::kTextureUpload})
       EXPECT_EQ(Differing(Frame(c, c.first, c.second, between), expected), 0u)
-          << c.name << " with " << std::to_string(int(between)) << " in between";
-    }
+          << c.name << " with " << int(between) << " in between";
     Set(c, before);
   }
 }
@@ -201,16 +188,15 @@ TEST_F(KvDeviceTest, AfterAnOverlayFrameDrawsKeepTheirPixelCentresAndTheirIndexB
       corners.push_back({x(left + 199 * cx), y(201.5f + 199 * cy), 0.5f, 0xFF40C080, 0, 0});
     }
   }
-  IDirect3DVertexBuffer9* vertices = Buffer(corners);
-  const auto quadIndices = [&](WORD first) {  // two triangles, clockwise on screen
+  Buffer(corners);
+  const auto quadIndices = [&](WORD f) {  // two triangles, clockwise on screen
     IDirect3DIndexBuffer9* made = nullptr;
-    void* memory = nullptr;
+    WORD* memory = nullptr;
     device->CreateIndexBuffer(12, 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &made, nullptr);
-    EXPECT_EQ(made->Lock(0, 0, &memory, 0), D3D_OK);
-    const WORD list[] = {first,           WORD(first + 1), WORD(first + 2),
-                         WORD(first + 2), WORD(first + 1), WORD(first + 3)};
-    std::copy_n(list, 6, static_cast<WORD*>(memory));
+    EXPECT_EQ(made->Lock(0, 0, reinterpret_cast<void**>(&memory), 0), D3D_OK);
+    for (int i : {0, 1, 2, 2, 1, 3}) *memory++ = WORD(f + i);
     made->Unlock();
+    owned.push_back(made);
     return made;
   };
   const auto frame = [&](IDirect3DIndexBuffer9* indices) {
@@ -219,17 +205,10 @@ TEST_F(KvDeviceTest, AfterAnOverlayFrameDrawsKeepTheirPixelCentresAndTheirIndexB
     device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 8, 0, 2);
     return ReadBack();
   };
-  IDirect3DIndexBuffer9* right = quadIndices(4);
-  const std::vector<DWORD> expected = frame(right);
-  IDirect3DIndexBuffer9* left = quadIndices(0);
-  frame(left);
+  const std::vector<DWORD> expected = frame(quadIndices(4));
+  frame(quadIndices(0));
   kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
   device->Present(nullptr, nullptr, nullptr, nullptr);
   kv_testing::PressKey(VK_F3), kv_testing::ReleaseKey(VK_F3);
-  IDirect3DIndexBuffer9* madeAfter = quadIndices(4);
-  EXPECT_EQ(Differing(frame(madeAfter), expected), 0u);
-  device->SetIndices(nullptr);
-  for (IUnknown* resource : std::initializer_list<IUnknown*>{vertices, right, left, madeAfter}) {
-    resource->Release();
-  }
+  EXPECT_EQ(Differing(frame(quadIndices(4)), expected), 0u);
 }

@@ -24,17 +24,12 @@ TEST(WebKeys, EachPlaceGivesTheDesktopsVirtualKey) {
   // clang-format on
   for (int i = 0; i < 26; ++i) {
     places.emplace_back(std::string("Key") + char('A' + i), SDL_Scancode(SDL_SCANCODE_A + i));
+    if (i < 9)
+      places.emplace_back("Digit" + std::to_string(i + 1), SDL_Scancode(SDL_SCANCODE_1 + i));
+    if (i < 12) places.emplace_back("F" + std::to_string(i + 1), SDL_Scancode(SDL_SCANCODE_F1 + i));
   }
-  for (int i = 1; i <= 9; ++i) {
-    places.emplace_back("Digit" + std::to_string(i), SDL_Scancode(SDL_SCANCODE_1 + i - 1));
-  }
-  for (int i = 1; i <= 12; ++i) {
-    places.emplace_back("F" + std::to_string(i), SDL_Scancode(SDL_SCANCODE_F1 + i - 1));
-  }
-  for (const auto& [code, scancode] : places) {
+  for (const auto& [code, scancode] : places)
     EXPECT_EQ(KvVirtualKeyFromCode(code.c_str()), KvVirtualKeyFromSdl(scancode)) << code;
-  }
-  for (const char* code : {"", "Key", "KeyAB", "Keya", "F0", "F1x", "F112", "Digit10"}) {
+  for (const char* code : {"", "Key", "KeyAB", "Keya", "F0", "F1x", "F112", "Digit10"})
     EXPECT_EQ(KvVirtualKeyFromCode(code), 0) << code;
-  }
 }

@@ -80,9 +80,8 @@ TEST(XFileMalformed, TruncatedFilesFailAndFlippedBytesNeverBreakTheReader) {
     const std::string bytes{std::istreambuf_iterator<char>(in), {}}, name = entry.path().filename();
     ASSERT_TRUE(ParseChecked(bytes)) << name;
     // Every file ends in a closing brace and at most one newline.
-    for (std::size_t length = 0; length + 1 < bytes.size(); length = Next(length, bytes.size())) {
+    for (std::size_t length = 0; length + 1 < bytes.size(); length = Next(length, bytes.size()))
       EXPECT_FALSE(ParseChecked(bytes.substr(0, length))) << name << " cut at " << length;
-    }
     for (std::size_t at = 0; at < bytes.size(); at = Next(at, bytes.size())) {
       for (char value : {'\xff', '}', '9', static_cast<char>(bytes[at] ^ 0x10)}) {
         std::string damaged = bytes;

@@ -1,6 +1,5 @@
-// The .x reader on real files written by other tools, in every encoding, and on small files
-// written here: frames, polygons, materials, vertex splitting, binary with 64-bit floats, and
-// compressed text split over blocks that refer back into the previous block.
+// The .x reader on files written by other tools, in every encoding, and on small ones written
+// here: frames, polygons, materials, vertex splitting, 64-bit binary floats, multi-block zip.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -64,9 +63,8 @@ TEST(XFileTestData, FilesLoadWithTheirCountsTheCubesAgreeAndColoursLandOnTheirVe
   const KvXMeshData coloured = Load("kwxport_test_cubewithvcolors.x");
   ASSERT_EQ(coloured.colors.size(), coloured.VertexCount());
   EXPECT_EQ(coloured.colors[0], 0xFFFF0000u);  // vertex 0 is red
-  for (auto [colour, count] : {std::pair{0xFFFF0000u, 6}, {0xFF00FF00u, 6}, {0xFFFFFFFFu, 12}}) {
+  for (auto [colour, count] : {std::pair{0xFFFF0000u, 6}, {0xFF00FF00u, 6}, {0xFFFFFFFFu, 12}})
     EXPECT_EQ(std::count(coloured.colors.begin(), coloured.colors.end(), colour), count);
-  }
   std::vector<int> faces(3);  // per material
   for (std::uint32_t material : coloured.attributes) ++faces.at(material);
   EXPECT_EQ(faces, (std::vector<int>{2, 2, 8}));

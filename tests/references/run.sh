@@ -31,11 +31,8 @@ for scene in "${scenes[@]}"; do
   # shellcheck disable=SC2086
   "$bin/kv_capture" $options --output "$out/$name.png" >/dev/null
   reference="$here/$name.png"
-  if [ -f "$reference" ]; then
-    figure=$(bash "$here/../../tools/picture_compare.sh" "$reference" "$out/$name.png" "$out/$name-diff.png")
-  else
-    figure="(no reference)"
-  fi
+  figure="(no reference)"
+  [ ! -f "$reference" ] || figure=$(bash "$here/../../tools/picture_compare.sh" "$reference" "$out/$name.png" "$out/$name-diff.png")
   if [ "$mode" = --update ]; then
     convert "$out/$name.png" -scale '200x150!' -depth 8 -strip "$reference"
     echo "$name: $figure of the old reference differs; review $out/$name-diff.png"

@@ -42,8 +42,7 @@ TEST(Model, EachSubsetGetsItsTextureAndAMissingOneStaysNull) {
                 std::pair(1u, static_cast<IDirect3DBaseTexture9*>(model.textures[i])));
     }
   }
-  EXPECT_EQ(device.liveResources, 0);
-  EXPECT_EQ(device.RefCount(), 1u);
+  EXPECT_EQ(std::pair(device.liveResources, device.RefCount()), std::pair(0, 1u));
 }
 
 // The head's placement in the scene: four times its size, turned 45 degrees about y, its

@@ -35,12 +35,13 @@ void KvDeviceTest::Open(int windowWidth, int windowHeight) {
 }
 
 void KvDeviceTest::TearDown() {
+  for (IUnknown* resource : owned)
+    if (resource) resource->Release();
   if (device) device->Release();
   if (direct3D) direct3D->Release();
   if (window) DestroyWindow(window);
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-  }
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) continue;
 }
 
 IDirect3DVertexBuffer9* KvDeviceTest::Buffer(const std::vector<KvTestVertex>& vertices) {
@@ -49,6 +50,7 @@ IDirect3DVertexBuffer9* KvDeviceTest::Buffer(const std::vector<KvTestVertex>& ve
   void* memory = nullptr;
   EXPECT_EQ(device->CreateVertexBuffer(bytes, 0, kTestVertexFvf, D3DPOOL_DEFAULT, &buffer, nullptr),
             D3D_OK);
+  owned.push_back(buffer);
   if (!buffer || buffer->Lock(0, bytes, &memory, 0) != D3D_OK) {
     ADD_FAILURE() << "no vertex buffer";
     return buffer;
@@ -69,6 +71,7 @@ void KvDeviceTest::DrawQuad(float x0, float y0, float x1, float y1, float z, D3D
   ASSERT_NE(buffer, nullptr);
   EXPECT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
   device->SetStreamSource(0, nullptr, 0, 0);
+  owned.pop_back();
   buffer->Release();
 }
 

@@ -31,8 +31,8 @@ class KvDeviceTest : public ::testing::Test {
   void Clear(D3DCOLOR color) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, color, 1.0f, 0);
   }
-  // A vertex buffer holding `vertices`, set as stream 0 with the test vertex format; the caller
-  // releases it.
+  // A vertex buffer holding `vertices`, set as stream 0 with the test vertex format; released
+  // with the test.
   IDirect3DVertexBuffer9* Buffer(const std::vector<KvTestVertex>& vertices);
   // Draws a quad covering [x0, x1] × [y0, y1] of clip space at depth z (all transforms
   // identity), wound clockwise on screen.
@@ -41,6 +41,7 @@ class KvDeviceTest : public ::testing::Test {
   // Pixel at (x, y) of the 800 × 600 back buffer, y down, as 0xRRGGBB.
   DWORD Pixel(int x, int y) { return Rgb(ReadBack()[size_t(y) * 800 + size_t(x)]); }
 
+  std::vector<IUnknown*> owned;  // released, bound or not, before the device at the end
   HWND window = nullptr;
   IDirect3D9* direct3D = nullptr;
   IDirect3DDevice9* device = nullptr;

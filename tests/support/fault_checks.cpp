@@ -44,13 +44,11 @@ Bytes CompressedRows(int width, int height, DWORD rgb) {
   z_stream stream{};
   deflateInit(&stream, 6);
   for (int y = 0; y < height; ++y) {
-    stream.next_in = row.data();
-    stream.avail_in = uInt(row.size());
+    stream.next_in = row.data(), stream.avail_in = uInt(row.size());
     const int flush = y + 1 == height ? Z_FINISH : Z_NO_FLUSH;
     int status = Z_OK;
     do {
-      stream.next_out = buffer;
-      stream.avail_out = sizeof buffer;
+      stream.next_out = buffer, stream.avail_out = sizeof buffer;
       status = deflate(&stream, flush);
       out.insert(out.end(), buffer, buffer + (sizeof buffer - stream.avail_out));
     } while (stream.avail_out == 0 || (flush == Z_FINISH && status != Z_STREAM_END));

@@ -1,6 +1,5 @@
-// Shared by the tests of the program under faults: a working folder held for a scope, a
-// solid-colour PNG of any size, frames on the test clock, and a shutdown that must leave
-// neither the device nor the Direct3D object behind.
+// For the tests under faults: a working folder held for a scope, a solid-colour PNG of any size,
+// frames on the test clock, and a shutdown that must leave neither device nor Direct3D behind.
 #pragma once
 
 #include <string>

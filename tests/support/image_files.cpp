@@ -29,9 +29,8 @@ std::vector<unsigned char> KvBmpBytes(int width, int height, const std::vector<D
   }
   for (int y = height - 1; y >= 0; --y) {  // bottom row first, blue green red
     const DWORD* row = &texels[size_t(y) * size_t(width)];
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < width; ++x)
       for (int shift : {0, 8, 16}) out.push_back((row[x] >> shift) & 0xFF);
-    }
     out.resize(out.size() + rowBytes - width * 3);
   }
   return out;

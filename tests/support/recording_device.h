@@ -1,8 +1,7 @@
-// A Direct3D 9 device for unit tests that draws nothing: it keeps the transforms (from
-// identity) and the stage-0 texture, lists the draws with the texture and world transform each
-// used, and keeps buffers and textures in memory so that data written through Lock can be read
-// back. The device starts with one reference and Release never deletes it: tests read
-// RefCount() to see every reference given back. Buffers and textures hold a device reference.
+// A Direct3D 9 device for unit tests that draws nothing: it keeps the transforms (from identity)
+// and the stage-0 texture, lists the draws with the texture and world transform each used, and
+// keeps buffers and textures in memory so that what Lock wrote can be read back. It starts with
+// one reference, which Release never deletes: RefCount() shows every reference given back.
 #pragma once
 
 #include <algorithm>
@@ -78,12 +77,9 @@ class KvRecordingDevice final : public IDirect3DDevice9 {
   HRESULT SetIndices(IDirect3DIndexBuffer9*) override { return D3D_OK; }
   HRESULT SetFVF(DWORD) override { return D3D_OK; }
   HRESULT GetFVF(DWORD*) override { return D3DERR_INVALIDCALL; }
-  HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT primitiveCount) override {
-    return Draw(primitiveCount);
-  }
-  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT,
-                               UINT primitiveCount) override {
-    return Draw(primitiveCount);
+  HRESULT DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT count) override { return Draw(count); }
+  HRESULT DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT, UINT count) override {
+    return Draw(count);
   }
 
  private:
@@ -101,26 +97,20 @@ template <typename Interface>
 class KvDeviceResource : public Interface {
  public:
   explicit KvDeviceResource(KvRecordingDevice* device) : device_(device) {
-    device_->AddRef();
-    ++device_->liveResources;
+    device_->AddRef(), ++device_->liveResources;
   }
   ULONG AddRef() override { return ++references_; }
   ULONG Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
+    if (--references_ == 0) return delete this, 0;
+    return references_;
   }
   HRESULT GetDevice(IDirect3DDevice9** device) override {
     *device = device_;
-    device_->AddRef();
-    return D3D_OK;
+    return device_->AddRef(), D3D_OK;
   }
 
  protected:
-  ~KvDeviceResource() override {
-    --device_->liveResources;
-    device_->Release();
-  }
+  ~KvDeviceResource() override { --device_->liveResources, device_->Release(); }
 
  private:
   KvRecordingDevice* device_;
@@ -158,8 +148,7 @@ class KvMemoryTexture final : public KvDeviceResource<IDirect3DTexture9> {
     for (UINT level = 0; levels == 0 || level < levels; ++level) {  // 0: down to 1 x 1
       levels_.push_back({width, std::vector<DWORD>(std::size_t{width} * height)});
       if (width == 1 && height == 1) break;
-      width = std::max(1u, width / 2);
-      height = std::max(1u, height / 2);
+      width = std::max(1u, width / 2), height = std::max(1u, height / 2);
     }
   }
   DWORD GetLevelCount() override { return static_cast<DWORD>(levels_.size()); }

@@ -4,13 +4,9 @@
 
 #include "tests/support/image_files.h"
 
-namespace {
-
-void WriteText(const std::string& path, const std::string& text) {
+static void WriteText(const std::string& path, const std::string& text) {
   KvWriteBytes(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
-
-}  // namespace
 
 void KvWriteGroundX(const std::string& path, float y) {
   char text[1024];
